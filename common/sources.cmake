@@ -1,0 +1,1 @@
+list(APPEND SR_CORE_SOURCES ${SR_ROOT}/common/text.cpp)

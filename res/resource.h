@@ -1,0 +1,51 @@
+// resource.h: resource and control ids of the program, kept by hand.
+#ifndef SETRADIO_RES_RESOURCE_H
+#define SETRADIO_RES_RESOURCE_H
+
+// Resources.
+#define IDD_MAIN 6
+#define IDI_MAIN 1
+#define IDR_ACCEL 1
+#define IDB_SEND 1
+#define IDB_CLOSE 2
+
+// Commands without a control.
+#define IDM_HELP 1000
+
+// Controls of the main window, dialog template 6.
+#define IDC_MODE_STATIC 90
+#define IDC_MODE_DHCP 91
+#define IDC_MODE_PPPOE 92
+#define IDC_SEARCH 100
+#define IDC_DEVICE_LIST 101
+#define IDC_LOCALIP 104
+#define IDC_SUBNET 105
+#define IDC_GATEWAY 106
+#define IDC_DNS 107
+#define IDC_PLS_URL1 108
+#define IDC_PLS_URL2 109
+#define IDC_CHANNEL_LIST 110
+#define IDC_CHANNEL_ADD 111
+#define IDC_CHANNEL_MODIFY 112
+#define IDC_CHANNEL_DELETE 113
+#define IDC_CHANNEL_NAME 114
+#define IDC_CHANNEL_URL 115
+#define IDC_CHANNEL_DELETE_ALL 116
+#define IDC_SEND 117
+#define IDC_SEARCH_PROGRESS 118
+#define IDC_LOCALIP_LABEL 119
+#define IDC_SUBNET_LABEL 120
+#define IDC_GATEWAY_LABEL 121
+#define IDC_DNS_LABEL 122
+#define IDC_PPPOE_ID_LABEL 123
+#define IDC_PPPOE_ID 124
+#define IDC_PPPOE_PSW_LABEL 125
+#define IDC_PPPOE_PSW 126
+#define IDC_SIZE_GRIP 994
+#define IDC_WINDOW_NAME 996
+
+// Window messages and timers of the main window.
+#define MSG_DEVICE_READ (0x0400 + 1)
+#define SEARCH_TIMER 1
+
+#endif

@@ -1,0 +1,105 @@
+#!/bin/bash
+# test.sh: sets up the machine, builds both builds and runs every test tier.
+#   native   the portable core's unit tests (Linux)
+#   windows  the same core tests and the Win32 tests, under Wine with Xvfb
+#   e2e      SetRadio.exe under Wine in a private network of simulated devices, plus real servers
+#   fuzz     short runs of the libFuzzer targets
+# Exits non-zero when anything fails; the last line is the summary.
+# Needs root (network namespaces); uses sudo when not root.
+set -u
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${SR_BUILD:-$ROOT/build}"
+JOBS="${SR_JOBS:-2}"
+START=$(date +%s)
+if [ "$(id -u)" != 0 ]; then exec sudo -E "$0" "$@"; fi
+
+"$ROOT/scripts/setup.sh" || { echo "SUMMARY: FAIL (setup)"; exit 1; }
+
+declare -A RESULT
+FAILED=0
+LOGDIR="$BUILD/logs"
+mkdir -p "$LOGDIR"
+
+tier() {  # tier NAME COMMAND...: runs one tier, records pass or fail
+    local name=$1; shift
+    echo "=== $name"
+    if "$@"; then RESULT[$name]=pass; else RESULT[$name]=FAIL; FAILED=1; fi
+}
+
+# Counts "N tests" passed from GoogleTest output in a log.
+gtest_count() { grep -ho '\[  PASSED  \] [0-9]* test' "$@" 2>/dev/null | awk '{s+=$4} END {print s+0}'; }
+
+native() {
+    cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$LOGDIR/native-cmake.log" 2>&1 &&
+    cmake --build "$BUILD/native" -j "$JOBS" >"$LOGDIR/native-build.log" 2>&1 || { tail -40 "$LOGDIR/native-build.log" "$LOGDIR/native-cmake.log"; return 1; }
+    (cd "$BUILD/native" && ctest --output-on-failure -V) >"$LOGDIR/native-test.log" 2>&1
+    local rc=$?
+    grep -E '^[0-9]+% tests passed|tests failed|FAILED' "$LOGDIR/native-test.log" | tail -20
+    echo "native: $(gtest_count "$LOGDIR/native-test.log") unit tests passed"
+    return $rc
+}
+
+windows() {
+    cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >"$LOGDIR/win-cmake.log" 2>&1 &&
+    cmake --build "$BUILD/win" -j "$JOBS" >"$LOGDIR/win-build.log" 2>&1 || { tail -40 "$LOGDIR/win-build.log" "$LOGDIR/win-cmake.log"; return 1; }
+    (
+        export SR_WINEPREFIX="$BUILD/wineprefix"
+        . "$ROOT/scripts/wine-env.sh"
+        unset DISPLAY
+        sr_display
+        sr_wine_prefix
+        cd "$BUILD/win" && ctest --output-on-failure -V
+        rc=$?
+        wineserver -k 2>/dev/null
+        kill "$SR_XVFB_PID" 2>/dev/null
+        exit $rc
+    ) >"$LOGDIR/win-test.log" 2>&1
+    local rc=$?
+    grep -E '^[0-9]+% tests passed|tests failed|FAILED' "$LOGDIR/win-test.log" | tail -20
+    echo "windows: $(gtest_count "$LOGDIR/win-test.log") tests passed under Wine"
+    return $rc
+}
+
+e2e() {
+    local rc=0 n=0 t
+    for t in "$ROOT"/tests/e2e/*.sh; do
+        [ -f "$t" ] || continue
+        n=$((n + 1))
+        if SR_BUILD="$BUILD" bash "$t" >"$LOGDIR/e2e-$(basename "$t" .sh).log" 2>&1; then
+            echo "e2e: pass $(basename "$t")"
+        else
+            echo "e2e: FAIL $(basename "$t")"; tail -30 "$LOGDIR/e2e-$(basename "$t" .sh).log"; rc=1
+        fi
+    done
+    echo "e2e: $n scripts"
+    return $rc
+}
+
+fuzz() {
+    ls "$ROOT"/tests/fuzz/*.cpp >/dev/null 2>&1 || { echo "fuzz: no targets"; return 0; }
+    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$BUILD/fuzz" -DSR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$LOGDIR/fuzz-cmake.log" 2>&1 &&
+    cmake --build "$BUILD/fuzz" -j "$JOBS" --target fuzz_targets >"$LOGDIR/fuzz-build.log" 2>&1 || { tail -40 "$LOGDIR/fuzz-build.log" "$LOGDIR/fuzz-cmake.log"; return 1; }
+    local rc=0 f
+    for f in "$BUILD"/fuzz/fuzz_*; do
+        [ -x "$f" ] || continue
+        mkdir -p "$BUILD/fuzz/corpus/$(basename "$f")"
+        if "$f" -max_total_time="${SR_FUZZ_SECONDS:-30}" -print_final_stats=1 "$BUILD/fuzz/corpus/$(basename "$f")" >"$LOGDIR/$(basename "$f").log" 2>&1; then
+            echo "fuzz: pass $(basename "$f") ($(grep -o 'stat::number_of_executed_units: *[0-9]*' "$LOGDIR/$(basename "$f").log" | awk '{print $2}') executions)"
+        else
+            echo "fuzz: FAIL $(basename "$f")"; tail -40 "$LOGDIR/$(basename "$f").log"; rc=1
+        fi
+    done
+    return $rc
+}
+
+tier native native
+tier windows windows
+tier e2e e2e
+tier fuzz fuzz
+
+END=$(date +%s)
+LINE="native ${RESULT[native]}, windows ${RESULT[windows]}, e2e ${RESULT[e2e]}, fuzz ${RESULT[fuzz]} in $((END - START)) s"
+if [ $FAILED = 0 ]; then echo "SUMMARY: PASS ($LINE)"; exit 0; fi
+echo "SUMMARY: FAIL ($LINE; logs in $LOGDIR)"
+exit 1

@@ -1,0 +1,49 @@
+// texts.h: every Korean text the user sees, in UTF-8 source.
+// The Windows build compiles with -fexec-charset=CP949, so these reach the ANSI functions as code page 949 bytes.
+#ifndef SETRADIO_UI_TEXTS_H
+#define SETRADIO_UI_TEXTS_H
+
+// Dialog template 6 (the resource script includes this header).
+#define TEXT_MAIN_CAPTION "인터넷라디오 채널등록"
+#define TEXT_SEARCH_BUTTON "라디오검색"
+#define TEXT_PLS_URL1_LABEL "Pls주소1"
+#define TEXT_PLS_URL2_LABEL "Pls주소2"
+#define TEXT_CHANNEL_LIST_LABEL "사용자채널목록"
+#define TEXT_CHANNEL_NAME_LABEL "채널이름"
+#define TEXT_SERVER_URL_LABEL "서버URL"
+#define TEXT_CHANNEL_ADD_BUTTON "채널추가"
+#define TEXT_CHANNEL_MODIFY_BUTTON "채널수정"
+#define TEXT_CHANNEL_DELETE_BUTTON "채널삭제"
+#define TEXT_CHANNEL_DELETE_ALL_BUTTON "전체삭제"
+#define TEXT_SEND_BUTTON "전송"
+#define TEXT_CLOSE_BUTTON "닫기"
+#define TEXT_FONT_GULIM "굴림"
+
+// Start-up.
+#define TEXT_WINSOCK_FAILED "WinSock을 초기화할 수 없습니다\n네트웍 설정(TCP/IP)을 점검하세요"
+
+// Main window.
+#define TEXT_CONFIRM_QUIT "변경된 내용이 있습니다. 종료하시겠습니까?"
+#define TEXT_COLUMN_NUMBER "번호"
+#define TEXT_COLUMN_TITLE "타이틀"
+#define TEXT_COLUMN_SERVER "서버주소"
+
+// Device search and settings transfer.
+#define TEXT_SAVED "저장되었습니다"
+#define TEXT_SELECT_DEVICE "Velmio를 선택해야 합니다"
+#define TEXT_ENTER_PLS "Pls주소를 입력하세요"
+#define TEXT_CONFIRM_APPLY "변경내용을 적용합니다"
+#define TEXT_SETT_TOO_LONG "채널 목록이 너무 길어 설정을 보낼 수 없습니다. 채널 수를 줄이세요"
+
+// Channel list editor.
+#define TEXT_ENTER_CHANNEL_NAME "채널이름을 입력하세요"
+#define TEXT_ENTER_SERVER_URL "방송서버URL을 입력하세요"
+#define TEXT_SELECT_CHANNEL_TO_MODIFY "먼저 수정할 채널를 선택하세요"
+#define TEXT_SELECT_CHANNEL_TO_DELETE "먼저 삭제할 채널를 선택하세요"
+#define TEXT_CONFIRM_DELETE "선택한 채널을 삭제합니다"
+#define TEXT_CONFIRM_DELETE_ALL "모든 채널을 삭제합니다"
+
+// Stream address check: "'%s'" then a line feed, then this text.
+#define TEXT_STREAM_NOT_LIVE "방송중이 아니거나 정확한 방송주소가 아닙니다. 계속 하시겠습니까?"
+
+#endif
