@@ -1,0 +1,27 @@
+// link.h: the DeviceLink UDP socket: broadcasting messages in slices and collecting replies.
+#ifndef SETRADIO_DEVICE_LINK_H
+#define SETRADIO_DEVICE_LINK_H
+
+#include "common/platform.h"
+
+#define TOOL_PORT 49005
+#define DEVICE_PORT 49006
+#define DATAGRAM_SLICE 1472
+#define DEVICE_WAIT_MS 5000
+#define SEND_FLAG_DONTROUTE 4
+
+// Registers the socket for read notifications to the window (Windows: WSAAsyncSelect with
+// MSG_DEVICE_READ); must leave the socket non-blocking. Null: the socket is only made non-blocking.
+typedef int (*DeviceNotifyRegistrar)(SockHandle s, void *window);
+
+void OpenDeviceLink(void *window, DeviceNotifyRegistrar registrar);
+void CloseDeviceLink(void);
+SockHandle DeviceLinkSocket(void);   // NO_SOCKET until opened
+
+int SendDatagram(SockHandle s, const char *data, int length, int port, int flags);
+int ReceiveDatagram(SockHandle s, char *buffer, int size, int flags);
+void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs);
+// One whole message as a heap block ended by NUL (release with PlatFree), or null.
+char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs);
+
+#endif

@@ -1,0 +1,36 @@
+// dialog_items.h: small operations on dialog items and list views shared by the window's handlers.
+// Functions marked * accept control id 0: the window given is then the list view itself.
+#ifndef SETRADIO_UI_DIALOG_ITEMS_H
+#define SETRADIO_UI_DIALOG_ITEMS_H
+
+#include "common/platform.h"
+
+int GetControlText(HWND window, int id, char *buffer, int size);   // read and trimmed; returns length
+void EnableControl(HWND window, int id, int enable);
+void ShowControl(HWND window, int id, int show);
+void GetControlRect(HWND window, int id, RECT *rect);
+void FocusControl(HWND window, int id);
+int GetListRowCount(HWND window, int id);                           // *
+int GetSelectedListRow(HWND window, int id, int start);             // *
+void SelectListRow(HWND window, int id, int index);                 // *
+void EnsureListRowVisible(HWND window, int id, int index, int partialOk);  // *
+void SetListRowState(HWND window, int id, int index, UINT state, UINT mask);  // *
+LPARAM GetListRowData(HWND window, int id, int index, LPARAM fallback);
+void SetListRowData(HWND window, int id, int index, LPARAM data);
+int InsertListRow(HWND window, int id, int index, const char *text, LPARAM data);
+void SetListCellText(HWND window, int id, int row, int column, const char *text);      // *
+void GetListCellText(HWND window, int id, int row, int column, char *buffer, int size);  // *
+void DeleteListRow(HWND window, int id, int index);
+void DeleteAllListRows(HWND window, int id);
+int GetListColumnWidth(HWND window, int id, int column);            // *
+void SetListColumnWidth(HWND window, int id, int column, int width);
+int HitTestList(HWND window, int id, int x, int y, UINT *flags);    // *
+void InsertListColumn(HWND window, int id, int column, int width, const char *title, int format);
+int GetCheckedRadio(HWND window, int firstId, int count);
+void CheckRadio(HWND window, int firstId, int count, int position);
+int DialogUnitsToPixelsX(int value);
+int DialogUnitsToPixelsY(int value);
+// titles: NUL-terminated texts one after another; widths in horizontal dialog units.
+void SetupListColumns(HWND window, int id, const char *titles, const unsigned char *widths, int count);
+
+#endif
