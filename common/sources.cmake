@@ -1,1 +1,3 @@
-list(APPEND SR_CORE_SOURCES ${SR_ROOT}/common/text.cpp)
+# Portable core sources of common/.
+file(GLOB _sr_files CONFIGURE_DEPENDS ${SR_ROOT}/common/*.cpp)
+list(APPEND SR_CORE_SOURCES ${_sr_files})

@@ -1,0 +1,17 @@
+# app/: Win32 application frame; entry.cpp is the program's own entry point (SetRadio.exe only);
+# files listed in _sr_portable are pure logic built into the portable core.
+set(_sr_portable)
+foreach(f ${_sr_portable})
+  list(APPEND SR_CORE_SOURCES ${SR_ROOT}/app/${f})
+endforeach()
+if(WIN32)
+  file(GLOB _sr_files CONFIGURE_DEPENDS ${SR_ROOT}/app/*.cpp)
+  list(REMOVE_ITEM _sr_files ${SR_ROOT}/app/entry.cpp)
+  foreach(f ${_sr_portable})
+    list(REMOVE_ITEM _sr_files ${SR_ROOT}/app/${f})
+  endforeach()
+  list(APPEND SR_WIN_SOURCES ${_sr_files})
+  if(EXISTS ${SR_ROOT}/app/entry.cpp)
+    list(APPEND SR_ENTRY_SOURCES ${SR_ROOT}/app/entry.cpp)
+  endif()
+endif()
