@@ -1,0 +1,106 @@
+// test_support.cpp: message box answering hook, main window creation and message pumping for tests.
+#include "tests/win/test_support.h"
+#include "app/startup.h"
+#include "ui/main_window.h"
+#include "common/text.h"
+#include "res/resource.h"
+
+enum { MAX_BOXES = 64, MAX_ANSWERS = 64 };
+static HHOOK g_hook;
+static char g_texts[MAX_BOXES][1024];
+static char g_captions[MAX_BOXES][128];
+static int g_boxes;
+static int g_unexpected;
+static int g_answers[MAX_ANSWERS];
+static int g_answerHead, g_answerTail;
+
+static BOOL CALLBACK FindLongestStatic(HWND child, LPARAM lParam)
+{
+    char cls[32];
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") != 0) return TRUE;
+    char text[1024];
+    int n = GetWindowTextA(child, text, sizeof text);
+    char *best = (char *)lParam;
+    if (n > TextLength(best)) CopyText(best, 1024, text);
+    return TRUE;
+}
+
+static LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND box = (HWND)wParam;
+        char cls[32];
+        GetClassNameA(box, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") == 0 && GetDlgItem(box, IDC_WINDOW_NAME) == 0) {
+            int slot = g_boxes < MAX_BOXES ? g_boxes : MAX_BOXES - 1;
+            g_texts[slot][0] = 0;
+            EnumChildWindows(box, FindLongestStatic, (LPARAM)g_texts[slot]);
+            GetWindowTextA(box, g_captions[slot], sizeof g_captions[slot]);
+            g_boxes++;
+            int answer = IDCANCEL;
+            if (g_answerHead != g_answerTail) {
+                answer = g_answers[g_answerHead];
+                g_answerHead = (g_answerHead + 1) % MAX_ANSWERS;
+            } else {
+                g_unexpected++;
+            }
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        }
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+void StartBoxWatch(void)
+{
+    g_boxes = g_unexpected = g_answerHead = g_answerTail = 0;
+    if (!g_hook) g_hook = SetWindowsHookExA(WH_CBT, BoxHook, 0, GetCurrentThreadId());
+}
+
+void StopBoxWatch(void)
+{
+    if (g_hook) UnhookWindowsHookEx(g_hook);
+    g_hook = 0;
+}
+
+void QueueBoxAnswer(int answer)
+{
+    g_answers[g_answerTail] = answer;
+    g_answerTail = (g_answerTail + 1) % MAX_ANSWERS;
+}
+
+int BoxCount(void) { return g_boxes; }
+int UnexpectedBoxCount(void) { return g_unexpected; }
+const char *BoxText(int index) { return index >= 0 && index < g_boxes && index < MAX_BOXES ? g_texts[index] : ""; }
+const char *BoxCaption(int index) { return index >= 0 && index < g_boxes && index < MAX_BOXES ? g_captions[index] : ""; }
+
+HWND CreateMainWindow(void)
+{
+    return CreateDialogParamA(g_instance, MAKEINTRESOURCEA(IDD_MAIN), 0, MainDialogProc, 0);
+}
+
+void DestroyMainWindow(HWND window)
+{
+    if (IsWindow(window)) DestroyWindow(window);
+    MSG msg;
+    while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void PumpMessages(HWND window, int ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            if (window && IsWindow(window) && IsDialogMessageA(window, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (ms > 0) Sleep(5);
+    } while ((int)(GetTickCount() - start) < ms);
+}

@@ -1,0 +1,24 @@
+// test_support.h: shared pieces of the Win32 tests: answering message boxes, the main window, pumping.
+#ifndef SETRADIO_TESTS_WIN_TEST_SUPPORT_H
+#define SETRADIO_TESTS_WIN_TEST_SUPPORT_H
+
+#include "common/platform.h"
+
+// Message boxes are recorded and answered by a CBT hook on this thread. Each box takes the next
+// queued answer (IDOK or IDCANCEL); with none queued it is cancelled and counted as unexpected.
+void StartBoxWatch(void);
+void StopBoxWatch(void);
+void QueueBoxAnswer(int answer);
+int BoxCount(void);
+int UnexpectedBoxCount(void);
+const char *BoxText(int index);      // code page 949 bytes, as shown
+const char *BoxCaption(int index);
+
+// The main window as the program creates it (class RecordMainDlg, template 6).
+HWND CreateMainWindow(void);
+void DestroyMainWindow(HWND window);  // DestroyWindow and drain the quit message it posts
+
+// Dispatches the thread's messages for about ms milliseconds (dialog keys included for window).
+void PumpMessages(HWND window, int ms);
+
+#endif
