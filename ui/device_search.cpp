@@ -1,0 +1,191 @@
+// device_search.cpp: the search button and its progress bar, device replies, and sending settings.
+#include "ui/device_search.h"
+#include <commctrl.h>
+#include "common/text.h"
+#include "device/link.h"
+#include "device/message.h"
+#include "res/resource.h"
+#include "ui/dialog_items.h"
+#include "ui/main_window.h"
+#include "ui/show_message.h"
+#include "ui/stream_check.h"
+#include "ui/texts.h"
+
+enum {
+    SEARCH_TICK_MS = 100,       // period of SEARCH_TIMER
+    SEARCH_TICKS = 100,         // ticks of one search: about 10 seconds
+    SETT_PLS_AREA = 128,        // the Pls edits are read into the work block's last 128 bytes
+    SETT_WORK_BLOCK = DEVICE_MESSAGE_MAX + SETT_PLS_AREA
+};
+
+// Heap copy of a text and its NUL; null when the heap is exhausted.
+static char *CopyToHeap(const char *text)
+{
+    int length = TextLength(text);
+    char *copy = (char *)PlatAlloc(length + 1);
+    if (copy) CopyBytes(copy, text, length + 1);
+    return copy;
+}
+
+void ReleaseDeviceRows(HWND window)
+{
+    int count = GetListRowCount(window, IDC_DEVICE_LIST);
+    for (int row = 0; row < count; row++) {
+        char *copy = (char *)GetListRowData(window, IDC_DEVICE_LIST, row, 0);
+        if (copy) {
+            // Cleared before release, so a re-entered handler never sees a released copy.
+            SetListRowData(window, IDC_DEVICE_LIST, row, 0);
+            PlatFree(copy);
+        }
+    }
+    DeleteAllListRows(window, IDC_DEVICE_LIST);
+}
+
+void OnSearchCommand(HWND window)
+{
+    SendDeviceMessage(DeviceLinkSocket(), FIND_MESSAGE, DEVICE_WAIT_MS);
+    ReleaseDeviceRows(window);
+    g_main.deviceRowCount = 0;
+    EnableControl(window, IDC_SEARCH, 0);
+    SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0);
+}
+
+void OnSearchTimer(HWND window)
+{
+    g_main.searchTicks++;
+    if (g_main.searchTicks < SEARCH_TICKS) {
+        SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)g_main.searchTicks, 0);
+        return;
+    }
+    g_main.searchTicks = 0;
+    SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
+    KillTimer(window, SEARCH_TIMER);
+    EnableControl(window, IDC_SEARCH, 1);
+}
+
+// An IMIN reply becomes a new DeviceList row that owns a copy of the text.
+static void AddDeviceRow(HWND window, const char *text)
+{
+    char *copy = CopyToHeap(text);
+    if (!copy) return;
+    char mac[DEVICE_VALUE_SIZE];
+    char firmware[DEVICE_VALUE_SIZE];
+    ReadDeviceIdentity(copy, mac, sizeof mac, firmware, sizeof firmware);
+    // The row count of this search can only run ahead of the list if rows were deleted
+    // behind the search's back; the list then takes the row at its end.
+    int index = g_main.deviceRowCount;
+    int rows = GetListRowCount(window, IDC_DEVICE_LIST);
+    if (index > rows) index = rows;
+    int row = InsertListRow(window, IDC_DEVICE_LIST, index, mac, (LPARAM)copy);
+    if (row < 0) {
+        PlatFree(copy);   // no row holds it: it would be lost
+        return;
+    }
+    SetListCellText(window, IDC_DEVICE_LIST, row, 1, firmware);
+    g_main.deviceRowCount++;
+}
+
+void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(lParam) != FD_READ) return;
+    char *text = ReceiveDeviceMessage(DeviceLinkSocket(), DEVICE_WAIT_MS);
+    if (!text) return;
+    int kind = ClassifyMessage(text);
+    if (kind == MESSAGE_IMIN) {
+        AddDeviceRow(window, text);
+    } else if (kind == MESSAGE_SETC) {
+        // Released before the box: replies handled while it is open need no memory of it.
+        PlatFree(text);
+        ShowMessage(window, TEXT_SAVED, MB_OK);
+        return;
+    }
+    PlatFree(text);
+}
+
+// Reads ChannelList cells for the composer.
+static void ReadChannelCell(void *context, int row, int column, char *buffer, int size)
+{
+    GetListCellText((HWND)context, IDC_CHANNEL_LIST, row, column, buffer, size);
+}
+
+// Reads one Pls edit; when empty, tells the user and puts the focus there. 1 when present.
+static int ReadPlsAddress(HWND window, int id, char *buffer, int size)
+{
+    GetControlText(window, id, buffer, size);
+    if (buffer[0]) return 1;
+    ShowMessage(window, TEXT_ENTER_PLS, MB_OK);
+    FocusControl(window, id);
+    return 0;
+}
+
+// Composes the SETT of the form, the given device row and the ChannelList into block.
+// Returns the text length, or -1 when it would not fit in one message.
+static int ComposeFormSett(HWND window, int row, char *block)
+{
+    static const int fieldIds[SETT_FIELD_COUNT] = {
+        IDC_LOCALIP, IDC_SUBNET, IDC_GATEWAY, IDC_DNS,
+        IDC_PPPOE_ID, IDC_PPPOE_PSW, IDC_PLS_URL1, IDC_PLS_URL2
+    };
+    char values[SETT_FIELD_COUNT - 2][DEVICE_VALUE_SIZE];
+    char mac[DEVICE_VALUE_SIZE];
+    char *plsArea = block + DEVICE_MESSAGE_MAX;   // both Pls edits share the block's last 128 bytes
+    char pls2[DEVICE_VALUE_SIZE];
+
+    SettForm form;
+    ZeroBytes(&form, sizeof form);
+    form.mode = GetCheckedRadio(window, IDC_MODE_STATIC, 3);
+    GetListCellText(window, IDC_DEVICE_LIST, row, 0, mac, sizeof mac);
+    form.macAddr = mac;
+    for (int i = 0; i < SETT_PLS_URL1; i++) {
+        GetControlText(window, fieldIds[i], values[i], DEVICE_VALUE_SIZE);
+        form.fields[i] = values[i];
+    }
+    GetControlText(window, IDC_PLS_URL1, plsArea, SETT_PLS_AREA);
+    GetControlText(window, IDC_PLS_URL2, pls2, sizeof pls2);
+    form.fields[SETT_PLS_URL1] = plsArea;
+    form.fields[SETT_PLS_URL2] = pls2;
+    form.channelCount = GetListRowCount(window, IDC_CHANNEL_LIST);
+    form.readCell = ReadChannelCell;
+    form.context = (void *)window;
+    return ComposeSett(&form, block, DEVICE_MESSAGE_MAX);
+}
+
+void OnSendCommand(HWND window)
+{
+    if (GetSelectedListRow(window, IDC_DEVICE_LIST, -1) < 0) {
+        ShowMessage(window, TEXT_SELECT_DEVICE, MB_OK);
+        return;
+    }
+    char url[DEVICE_VALUE_SIZE];
+    if (!ReadPlsAddress(window, IDC_PLS_URL1, url, sizeof url)) return;
+    if (!CheckStreamAddress(window, url)) return;
+    if (!ReadPlsAddress(window, IDC_PLS_URL2, url, sizeof url)) return;
+    if (!CheckStreamAddress(window, url)) return;
+    if (ShowMessage(window, TEXT_CONFIRM_APPLY, MB_OKCANCEL) != IDOK) return;
+
+    // Replies and timer ticks were handled while the boxes were open: take the selection as it
+    // stands now. A search in the meantime has emptied the list.
+    int row = GetSelectedListRow(window, IDC_DEVICE_LIST, -1);
+    if (row < 0) {
+        ShowMessage(window, TEXT_SELECT_DEVICE, MB_OK);
+        return;
+    }
+    char *block = (char *)PlatAlloc(SETT_WORK_BLOCK);
+    if (!block) return;
+    if (ComposeFormSett(window, row, block) < 0) {
+        PlatFree(block);
+        ShowMessage(window, TEXT_SETT_TOO_LONG, MB_OK);
+        return;
+    }
+    SendDeviceMessage(DeviceLinkSocket(), block, DEVICE_WAIT_MS);
+    g_main.changedFlag = 0;
+
+    // No box opens between composing and here, so the row is still the one the text names.
+    char *copy = CopyToHeap(block);
+    if (copy) {
+        char *old = (char *)GetListRowData(window, IDC_DEVICE_LIST, row, 0);
+        SetListRowData(window, IDC_DEVICE_LIST, row, (LPARAM)copy);
+        PlatFree(old);
+    }
+    PlatFree(block);
+}
