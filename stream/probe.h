@@ -16,4 +16,30 @@ const char *SplitUrl(const char *url, char *host, int hostSize, int *port, int d
 // Looks for the first playlist entry, receiving more when needed; *dataBytes is updated.
 int ReadPlaylistEntry(SockHandle s, char *area, int *dataBytes, int capacity);
 
+// Sizes of the probe's one heap block and its limits.
+#define PROBE_RECEIVE_AREA 65536        // response bytes (at most 65535) and a NUL
+#define PROBE_SLOT 260                  // line, status, current URL and host slots
+#define PROBE_LOCATION_MAX 79           // a Location value or playlist entry is cut to this many bytes
+#define PROBE_HEADER_WAIT_MS 5000       // per receive of status and header data
+#define PROBE_PLAYLIST_WAIT_MS 3000     // per receive of playlist data
+
+// The probe reaches the network only through this record, so tests and fuzzers can put a fake
+// server behind it. Each function gets the record's context first; the calls mean the same as
+// ConnectTcp, SendText, SetNonBlocking, ReceiveWait and CloseSocketIfOpen.
+struct ProbeIo {
+    void *context;
+    SockHandle (*connect)(void *context, const char *host, int port);
+    int (*sendText)(void *context, SockHandle s, const char *text);
+    int (*setNonBlocking)(void *context, SockHandle s, int mode);
+    int (*receiveWait)(void *context, SockHandle s, char *buffer, int size, unsigned limitMs);
+    void (*close)(void *context, SockHandle s);
+};
+
+// The real sockets (the socket helpers).
+extern const ProbeIo kSocketProbeIo;
+
+// ProbeStream and ReadPlaylistEntry over a given I/O record.
+int ProbeStreamVia(const ProbeIo *io, const char *url);
+int ReadPlaylistEntryVia(const ProbeIo *io, SockHandle s, char *area, int *dataBytes, int capacity);
+
 #endif
