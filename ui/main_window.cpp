@@ -1,0 +1,149 @@
+// main_window.cpp: the main window's dialog procedure: initialisation, message routing and the close command.
+#include "ui/main_window.h"
+#include <commctrl.h>
+#include "res/resource.h"
+#include "ui/texts.h"
+#include "ui/dialog_items.h"
+#include "ui/show_message.h"
+#include "ui/settings_form.h"
+#include "ui/channel_editor.h"
+#include "ui/device_search.h"
+#include "app/startup.h"
+#include "app/settings_file.h"
+#include "app/resize_layout.h"
+#include "app/image_button.h"
+#include "device/link.h"
+#include "hostnet/host_defaults.h"
+
+MainWindowState g_main;
+
+// 1 while the close command waits for the user's answer: a second close arriving meanwhile is ignored.
+static int g_closeAsking;
+
+static const char kDeviceColumns[] = "Mac Addr\0F/W Ver";
+static const unsigned char kDeviceWidths[2] = {100, 43};
+static const char kChannelColumns[] = TEXT_COLUMN_NUMBER "\0" TEXT_COLUMN_TITLE "\0" TEXT_COLUMN_SERVER;
+static const unsigned char kChannelWidths[3] = {20, 80, 152};
+
+static void InitMainWindow(HWND window)
+{
+    g_main.changedFlag = 0;
+    g_main.deviceRowCount = 0;
+    g_main.searchTicks = 0;
+    g_closeAsking = 0;
+    UpdateFormState(window);
+    SetupListColumns(window, IDC_DEVICE_LIST, kDeviceColumns, kDeviceWidths, 2);
+    SetupListColumns(window, IDC_CHANNEL_LIST, kChannelColumns, kChannelWidths, 3);
+    HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
+    SubclassWindow(list, ChannelListProc);
+    SetPropA(list, MAKEINTATOM(g_atomUserPrm1), (HANDLE)(INT_PTR)-1);
+    g_main.sendImage = LoadButtonBitmap(IDB_SEND, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
+    g_main.closeImage = LoadButtonBitmap(IDB_CLOSE, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
+    FillHostDefaults(window);
+    OpenDeviceLink(window, RegisterDeviceNotify);
+    CheckRadio(window, IDC_MODE_STATIC, 3, 1);
+}
+
+void OnCloseCommand(HWND window)
+{
+    if (g_closeAsking) return;
+    if (g_main.changedFlag) {
+        g_closeAsking = 1;
+        int answer = ShowMessage(window, TEXT_CONFIRM_QUIT, MB_OKCANCEL);
+        g_closeAsking = 0;
+        if (answer != IDOK) return;
+        // The window may have gone while the question was open.
+        if (!IsWindow(window)) return;
+    }
+    if (DeviceLinkSocket() != NO_SOCKET) CloseDeviceLink();
+    SaveColumnWidths(window, IDC_DEVICE_LIST, 2);
+    SaveColumnWidths(window, IDC_CHANNEL_LIST, 3);
+    if (g_main.sendImage) DeleteObject(g_main.sendImage);
+    g_main.sendImage = 0;
+    if (g_main.closeImage) DeleteObject(g_main.closeImage);
+    g_main.closeImage = 0;
+    ReleaseDeviceRows(window);
+    DestroyWindow(window);
+}
+
+static void OnMainCommand(HWND window, int id)
+{
+    switch (id) {
+    case IDCANCEL: OnCloseCommand(window); break;
+    case IDC_MODE_STATIC:
+    case IDC_MODE_DHCP:
+    case IDC_MODE_PPPOE: UpdateFormState(window); break;
+    case IDC_SEARCH: OnSearchCommand(window); break;
+    case IDC_CHANNEL_ADD: OnChannelAdd(window); break;
+    case IDC_CHANNEL_MODIFY: OnChannelModify(window); break;
+    case IDC_CHANNEL_DELETE: OnChannelDelete(window); break;
+    case IDC_CHANNEL_DELETE_ALL: OnChannelDeleteAll(window); break;
+    case IDC_SEND: OnSendCommand(window); break;
+    default: break;
+    }
+}
+
+// Returns the dialog procedure's result for the notification.
+static INT_PTR OnMainNotify(HWND window, int id, const NMHDR *header)
+{
+    if (!header) return FALSE;
+    UINT code = header->code;
+    if (id == IDC_CHANNEL_LIST && code == LVN_KEYDOWN) {
+        const NMLVKEYDOWN *key = (const NMLVKEYDOWN *)header;
+        if (key->wVKey == VK_DELETE) PostMessageA(window, WM_COMMAND, IDC_CHANNEL_DELETE, 0);
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
+    if (id == IDC_CHANNEL_LIST && code == LVN_BEGINDRAG) {
+        OnChannelBeginDrag(window, (const NMLISTVIEW *)header);
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
+    if (code == NM_CLICK) {
+        if (id == IDC_DEVICE_LIST) OnDeviceRowClick(window);
+        else if (id == IDC_CHANNEL_LIST) OnChannelClick(window);
+    }
+    return FALSE;
+}
+
+static void OnMainDrawItem(int id, const DRAWITEMSTRUCT *item)
+{
+    if (!item) return;
+    if (id == IDC_SEND) DrawImageButton(item, g_main.sendImage, BUTTON_CELL_WIDTH, BUTTON_CELL_HEIGHT);
+    else if (id == IDCANCEL) DrawImageButton(item, g_main.closeImage, BUTTON_CELL_WIDTH, BUTTON_CELL_HEIGHT);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TrackWindowPlacement(window, message, wParam);
+    switch (message) {
+    case WM_INITDIALOG:
+        InitMainWindow(window);
+        return TRUE;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return FALSE;
+    case WM_SIZE:
+        OnMainWindowSize(window, wParam, lParam);
+        return FALSE;
+    case WM_GETMINMAXINFO:
+        SetMinTrackSize((MINMAXINFO *)lParam, 240, 170);
+        return FALSE;
+    case WM_DRAWITEM:
+        OnMainDrawItem((int)wParam, (const DRAWITEMSTRUCT *)lParam);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnMainNotify(window, (int)wParam, (const NMHDR *)lParam);
+    case WM_COMMAND:
+        OnMainCommand(window, LOWORD(wParam));
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == SEARCH_TIMER) OnSearchTimer(window);
+        return FALSE;
+    case MSG_DEVICE_READ:
+        OnDeviceRead(window, wParam, lParam);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

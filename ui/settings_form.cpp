@@ -1,0 +1,103 @@
+// settings_form.cpp: the network settings form: shown, hidden and enabled controls, loading a device's text.
+#include "ui/settings_form.h"
+#include "res/resource.h"
+#include "ui/main_window.h"
+#include "ui/dialog_items.h"
+#include "common/text.h"
+#include "device/message.h"
+
+enum { ADDRESS_SET_COUNT = 8, FORM_SET_COUNT = 12, DEVICE_CONTROL_COUNT = 13 };
+
+// The address set (labels, then edits) followed by the PPPoE set.
+static const unsigned short kFormSets[FORM_SET_COUNT] = {
+    IDC_LOCALIP_LABEL, IDC_SUBNET_LABEL, IDC_GATEWAY_LABEL, IDC_DNS_LABEL,
+    IDC_LOCALIP, IDC_SUBNET, IDC_GATEWAY, IDC_DNS,
+    IDC_PPPOE_ID_LABEL, IDC_PPPOE_ID, IDC_PPPOE_PSW_LABEL, IDC_PPPOE_PSW,
+};
+
+// Controls that work only while a DeviceList row is selected, in the order they are enabled.
+static const unsigned short kDeviceControls[DEVICE_CONTROL_COUNT] = {
+    IDC_SEND, IDC_MODE_STATIC, IDC_MODE_DHCP, IDC_MODE_PPPOE, IDC_PLS_URL1, IDC_PLS_URL2,
+    IDC_CHANNEL_LIST, IDC_CHANNEL_ADD, IDC_CHANNEL_MODIFY, IDC_CHANNEL_DELETE, IDC_CHANNEL_DELETE_ALL,
+    IDC_CHANNEL_NAME, IDC_CHANNEL_URL,
+};
+
+void UpdateFormState(HWND window)
+{
+    int mode = GetCheckedRadio(window, IDC_MODE_STATIC, 3);
+    for (int i = 0; i < ADDRESS_SET_COUNT; i++) ShowControl(window, kFormSets[i], mode != 2);
+    for (int i = ADDRESS_SET_COUNT; i < FORM_SET_COUNT; i++) ShowControl(window, kFormSets[i], mode == 2);
+    int selected = GetSelectedListRow(window, IDC_DEVICE_LIST, -1) >= 0;
+    EnableControl(window, IDC_PPPOE_ID, selected && mode == 2);
+    EnableControl(window, IDC_PPPOE_PSW, selected && mode == 2);
+    EnableControl(window, IDC_LOCALIP, selected && mode == 0);
+    EnableControl(window, IDC_SUBNET, selected && mode == 0);
+    EnableControl(window, IDC_GATEWAY, selected && mode == 0);
+    EnableControl(window, IDC_DNS, selected && mode == 0);
+    for (int i = 0; i < DEVICE_CONTROL_COUNT; i++) EnableControl(window, kDeviceControls[i], selected);
+}
+
+void OnDeviceRowClick(HWND window)
+{
+    int row = GetSelectedListRow(window, IDC_DEVICE_LIST, -1);
+    if (row < 0) {
+        UpdateFormState(window);
+        return;
+    }
+    if (g_main.changedFlag) return;
+    const char *text = (const char *)GetListRowData(window, IDC_DEVICE_LIST, row, 0);
+    if (!text) return;
+    LoadSettingsText(window, text);
+    UpdateFormState(window);
+}
+
+// One edit filled from the value of key; a missing key empties it.
+static void LoadEditValue(HWND window, int id, const char *key, const char *text)
+{
+    char value[DEVICE_VALUE_SIZE];
+    GetKeyValue(key, value, sizeof value, text);
+    SetDlgItemTextA(window, id, value);
+}
+
+// The ChannelList rebuilt from the NumberOfEntries, Title<n> and File<n> values.
+static void LoadChannelRows(HWND window, const char *text)
+{
+    HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
+    // Hundreds of rows: draw once at the end instead of after every insert.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    DeleteAllListRows(window, IDC_CHANNEL_LIST);
+    int count = ReadEntryCount(text);
+    char key[32];
+    char value[DEVICE_VALUE_SIZE];
+    char number[16];
+    for (int n = 1; n <= count; n++) {
+        wsprintfA(number, "%d.", n);
+        int row = InsertListRow(window, IDC_CHANNEL_LIST, n - 1, number, 0);
+        if (row < 0) break;
+        MakeNumberedKey(key, sizeof key, "Title", n);
+        GetKeyValue(key, value, sizeof value, text);
+        SetListCellText(window, IDC_CHANNEL_LIST, row, 1, value);
+        MakeNumberedKey(key, sizeof key, "File", n);
+        GetKeyValue(key, value, sizeof value, text);
+        SetListCellText(window, IDC_CHANNEL_LIST, row, 2, value);
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, 0, TRUE);
+}
+
+void LoadSettingsText(HWND window, const char *text)
+{
+    if (!text) return;
+    char value[DEVICE_VALUE_SIZE];
+    GetKeyValue("DhcpMode=", value, sizeof value, text);
+    CheckRadio(window, IDC_MODE_STATIC, 3, ParseNumber(value, 0));
+    LoadEditValue(window, IDC_LOCALIP, "LocalIP=", text);
+    LoadEditValue(window, IDC_SUBNET, "SubnetMask=", text);
+    LoadEditValue(window, IDC_GATEWAY, "GatewayIP=", text);
+    LoadEditValue(window, IDC_DNS, "DNS_IP=", text);
+    LoadEditValue(window, IDC_PPPOE_ID, "PPPoEID=", text);
+    LoadEditValue(window, IDC_PPPOE_PSW, "PPPoEPsw=", text);
+    LoadEditValue(window, IDC_PLS_URL1, "PlsUrl1=", text);
+    LoadEditValue(window, IDC_PLS_URL2, "PlsUrl2=", text);
+    LoadChannelRows(window, text);
+}
