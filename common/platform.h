@@ -10,6 +10,7 @@
 typedef SOCKET SockHandle;
 #define NO_SOCKET INVALID_SOCKET
 #define PLAT_WOULDBLOCK WSAEWOULDBLOCK
+typedef int PlatAddrLen;   // length argument of recvfrom/getsockname
 
 inline int PlatCloseSocket(SockHandle s) { return closesocket(s); }
 inline int PlatSetNonBlocking(SockHandle s, int mode)
@@ -40,6 +41,7 @@ inline void PlatFree(void *block) { if (block) HeapFree(GetProcessHeap(), 0, blo
 typedef int SockHandle;
 #define NO_SOCKET (-1)
 #define PLAT_WOULDBLOCK EWOULDBLOCK
+typedef socklen_t PlatAddrLen;   // length argument of recvfrom/getsockname
 #ifndef SOCKET_ERROR
 #define SOCKET_ERROR (-1)
 #endif

@@ -24,4 +24,10 @@ void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs);
 // One whole message as a heap block ended by NUL (release with PlatFree), or null.
 char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs);
 
+// ReceiveDatagram that also gives the sender's address (network order bytes) and port.
+int ReceiveDatagramFrom(SockHandle s, char *buffer, int size, int flags, unsigned *address, int *port);
+// Tests only: where device datagrams go instead of 255.255.255.255 (and, when port is not 0,
+// which port replaces the one asked for). SetDeviceLinkDestination(0xFFFFFFFF, 0) restores the default.
+void SetDeviceLinkDestination(unsigned address, int port);
+
 #endif

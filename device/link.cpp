@@ -1,0 +1,143 @@
+// link.cpp: the DeviceLink UDP socket: broadcasting messages in slices and collecting replies per sender.
+#include "device/link.h"
+#include "common/socket.h"
+#include "common/text.h"
+#include "device/message.h"
+#include "device/reassembly.h"
+
+#define DEVICE_BROADCAST 0xFFFFFFFFu
+#define SEND_RETRY_PAUSE_MS 10
+#define RECEIVE_ERROR_RETRIES 16   // failed receives in a row before the socket counts as idle
+
+static SockHandle g_linkSocket = NO_SOCKET;
+static unsigned g_destinationAddress = DEVICE_BROADCAST;
+static int g_destinationPort = 0;          // 0: the port the caller asks for
+static Reassembly g_pending;               // partial texts of the socket below, kept between calls
+static SockHandle g_pendingSocket = NO_SOCKET;
+
+void OpenDeviceLink(void *window, DeviceNotifyRegistrar registrar)
+{
+    CloseDeviceLink();
+    g_linkSocket = socket(AF_INET, SOCK_DGRAM, 0);
+    BindUdp(g_linkSocket, 0, TOOL_PORT);
+    SetBroadcast(g_linkSocket, 1);
+    if (registrar)
+        registrar(g_linkSocket, window);
+    else
+        SetNonBlocking(g_linkSocket, 1);
+}
+
+void CloseDeviceLink(void)
+{
+    if (g_pendingSocket == g_linkSocket) {
+        ClearReassembly(&g_pending);
+        g_pendingSocket = NO_SOCKET;
+    }
+    CloseSocketIfOpen(g_linkSocket);
+    g_linkSocket = NO_SOCKET;
+}
+
+SockHandle DeviceLinkSocket(void)
+{
+    return g_linkSocket;
+}
+
+void SetDeviceLinkDestination(unsigned address, int port)
+{
+    g_destinationAddress = address;
+    g_destinationPort = port;
+}
+
+int SendDatagram(SockHandle s, const char *data, int length, int port, int flags)
+{
+    struct sockaddr_in to;
+    MakeAddress(&to, g_destinationAddress, g_destinationPort ? g_destinationPort : port);
+    return (int)sendto(s, data, length, flags, (struct sockaddr *)&to, (int)sizeof(to));
+}
+
+int ReceiveDatagramFrom(SockHandle s, char *buffer, int size, int flags, unsigned *address, int *port)
+{
+    struct sockaddr_in from;
+    PlatAddrLen fromLength = (PlatAddrLen)sizeof(from);
+    ZeroBytes(&from, (int)sizeof(from));
+    if (!buffer || size <= 0)
+        return -1;
+    int result = (int)recvfrom(s, buffer, size, flags, (struct sockaddr *)&from, &fromLength);
+    if (address)
+        *address = from.sin_addr.s_addr;
+    if (port)
+        *port = ntohs(from.sin_port);
+    return result;
+}
+
+int ReceiveDatagram(SockHandle s, char *buffer, int size, int flags)
+{
+    return ReceiveDatagramFrom(s, buffer, size, flags, 0, 0);
+}
+
+// Slices of at most DATAGRAM_SLICE bytes, the NUL in the last; a slice that keeps failing for
+// limitMs since the last success ends the send silently.
+void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
+{
+    if (!text)
+        return;
+    const char *position = text;
+    int remaining = TextLength(text) + 1;
+    unsigned reference = PlatTickCount();
+    while (remaining > 0) {
+        int sent = SendDatagram(s, position, SmallerOf(DATAGRAM_SLICE, remaining), DEVICE_PORT, SEND_FLAG_DONTROUTE);
+        if (sent > 0) {
+            reference = PlatTickCount();
+            position += sent;
+            remaining -= sent;
+            continue;
+        }
+        if (PlatTickCount() - reference >= limitMs)
+            return;
+        PlatSleep(SEND_RETRY_PAUSE_MS);
+    }
+}
+
+// Returns the first message completed by a sender, or a sender's text that has been idle for the
+// limit. With nothing waiting and nothing started it returns null at once; a started text is
+// waited for until its idle limit, while other senders' datagrams keep being collected.
+char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs)
+{
+    if (s == NO_SOCKET)
+        return 0;
+    if (s != g_pendingSocket) {
+        ClearReassembly(&g_pending);
+        g_pendingSocket = s;
+    }
+    char *datagram = (char *)PlatAlloc(DEVICE_MESSAGE_MAX);
+    if (!datagram)
+        return 0;
+    char *message = 0;
+    int errors = 0;
+    for (;;) {
+        message = TakeExpiredText(&g_pending, PlatTickCount(), idleLimitMs);
+        if (message)
+            break;
+        unsigned address = 0;
+        int port = 0;
+        int received = ReceiveDatagramFrom(s, datagram, DEVICE_MESSAGE_MAX, 0, &address, &port);
+        if (received > 0) {
+            errors = 0;
+            message = FeedDatagram(&g_pending, address, port, datagram, received, PlatTickCount());
+            if (message)
+                break;
+            continue;
+        }
+        if (received == 0)
+            continue;   // an empty datagram was taken; look for the next one
+        if (PlatLastSocketError() != PLAT_WOULDBLOCK && ++errors < RECEIVE_ERROR_RETRIES)
+            continue;
+        if (PendingTextCount(&g_pending) == 0)
+            break;
+        unsigned wait = TimeUntilExpiry(&g_pending, PlatTickCount(), idleLimitMs);
+        if (wait > 0)
+            PlatWaitReadable(s, wait);
+    }
+    PlatFree(datagram);
+    return message;
+}

@@ -1,0 +1,147 @@
+// reassembly.cpp: per-sender joining of datagrams into NUL-ended messages, with idle expiry and bounds.
+#include "device/reassembly.h"
+#include "common/platform.h"
+#include "common/text.h"
+#include "device/message.h"
+
+#define FIRST_CAPACITY 2048
+
+static void ReleasePartial(PartialText *p)
+{
+    PlatFree(p->block);
+    ZeroBytes(p, (int)sizeof(*p));
+}
+
+// Hands the partial's block to the caller as a NUL-ended message and frees the slot.
+static char *FinishPartial(PartialText *p)
+{
+    char *message = p->block;
+    message[p->length] = 0;
+    p->block = 0;
+    ReleasePartial(p);
+    return message;
+}
+
+// Makes room for needed bytes of text plus the NUL; 0 when memory runs out.
+static int GrowPartial(PartialText *p, int needed)
+{
+    if (needed + 1 <= p->capacity)
+        return 1;
+    int capacity = p->capacity ? p->capacity : FIRST_CAPACITY;
+    while (capacity < needed + 1)
+        capacity *= 2;
+    if (capacity > DEVICE_MESSAGE_MAX)
+        capacity = DEVICE_MESSAGE_MAX;
+    char *block = (char *)PlatAlloc(capacity);
+    if (!block)
+        return 0;
+    if (p->length)
+        CopyBytes(block, p->block, p->length);
+    PlatFree(p->block);
+    p->block = block;
+    p->capacity = capacity;
+    return 1;
+}
+
+// The sender's slot, or a fresh one; when all are taken the least recently fed text is dropped.
+static PartialText *SlotFor(Reassembly *r, unsigned address, int port)
+{
+    PartialText *free = 0;
+    PartialText *stalest = 0;
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++) {
+        PartialText *p = &r->partials[i];
+        if (!p->block) {
+            if (!free)
+                free = p;
+            continue;
+        }
+        if (p->address == address && p->port == port)
+            return p;
+        if (!stalest || r->sequence - p->lastUse > r->sequence - stalest->lastUse)
+            stalest = p;
+    }
+    if (free)
+        return free;
+    ReleasePartial(stalest);
+    return stalest;
+}
+
+char *FeedDatagram(Reassembly *r, unsigned address, int port, const char *data, int length, unsigned now)
+{
+    if (!data || length <= 0)
+        return 0;
+    r->sequence++;
+    PartialText *p = SlotFor(r, address, port);
+    int end = FindByte(data, length, 0);
+    int room = DEVICE_MESSAGE_MAX - p->length;  // block bytes left, the NUL's included
+    int take;
+    int done;
+    if (end >= 0 && end < room) {
+        take = end;             // the message ends in this datagram
+        done = 1;
+    } else if (length >= room) {
+        take = room - 1;        // the text would fill the whole block: cut it and end it here
+        done = 1;
+    } else {
+        take = length;
+        done = 0;
+    }
+    if (!GrowPartial(p, p->length + take)) {
+        ReleasePartial(p);
+        return 0;
+    }
+    CopyBytes(p->block + p->length, data, take);
+    p->length += take;
+    p->address = address;
+    p->port = port;
+    p->lastTick = now;
+    p->lastUse = r->sequence;
+    if (done)
+        return FinishPartial(p);
+    return 0;
+}
+
+char *TakeExpiredText(Reassembly *r, unsigned now, unsigned idleLimitMs)
+{
+    PartialText *oldest = 0;
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++) {
+        PartialText *p = &r->partials[i];
+        if (!p->block || now - p->lastTick < idleLimitMs)
+            continue;
+        if (!oldest || now - p->lastTick > now - oldest->lastTick)
+            oldest = p;
+    }
+    return oldest ? FinishPartial(oldest) : 0;
+}
+
+unsigned TimeUntilExpiry(const Reassembly *r, unsigned now, unsigned idleLimitMs)
+{
+    unsigned soonest = idleLimitMs;
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++) {
+        const PartialText *p = &r->partials[i];
+        if (!p->block)
+            continue;
+        unsigned idle = now - p->lastTick;
+        unsigned left = idle >= idleLimitMs ? 0 : idleLimitMs - idle;
+        if (left < soonest)
+            soonest = left;
+    }
+    return soonest;
+}
+
+int PendingTextCount(const Reassembly *r)
+{
+    int count = 0;
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++)
+        if (r->partials[i].block)
+            count++;
+    return count;
+}
+
+void ClearReassembly(Reassembly *r)
+{
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++)
+        if (r->partials[i].block)
+            ReleasePartial(&r->partials[i]);
+    r->sequence = 0;
+}

@@ -1,0 +1,43 @@
+// reassembly.h: joins the datagrams of each sender into whole NUL-ended messages (no sockets here).
+#ifndef SETRADIO_DEVICE_REASSEMBLY_H
+#define SETRADIO_DEVICE_REASSEMBLY_H
+
+#define REASSEMBLY_SENDERS 64   // partial texts kept at once; beyond that the least recently fed is dropped
+
+// One sender's message collected so far.
+struct PartialText {
+    char *block;        // heap block of capacity bytes; null when the slot is free
+    int capacity;       // bytes in block, always more than length (room for the closing NUL)
+    int length;         // bytes collected, never more than DEVICE_MESSAGE_MAX - 1
+    unsigned address;   // sender's IPv4 address (network order bytes)
+    int port;           // sender's port
+    unsigned lastTick;  // tick count of the sender's last datagram
+    unsigned lastUse;   // feed sequence number of the last datagram, for choosing whom to drop
+};
+
+// Every sender's partial text; zero-filled means empty.
+struct Reassembly {
+    PartialText partials[REASSEMBLY_SENDERS];
+    unsigned sequence;  // feeds so far
+};
+
+// Adds one datagram from a sender. Returns the sender's message when this datagram completes it
+// (a NUL among its bytes, or the text reaching DEVICE_MESSAGE_MAX - 1 bytes, which is then cut there);
+// the block is NUL-ended and belongs to the caller (PlatFree). Bytes after the NUL are dropped.
+// Null while the message is still incomplete, for an empty datagram, or when memory runs out
+// (the sender's text is then dropped).
+char *FeedDatagram(Reassembly *r, unsigned address, int port, const char *data, int length, unsigned now);
+
+// The partial text that has had no datagram for at least idleLimitMs, ended with NUL (caller frees);
+// the one waiting longest first. Null when none has expired.
+char *TakeExpiredText(Reassembly *r, unsigned now, unsigned idleLimitMs);
+
+// Milliseconds until the first partial text expires: 0 when one already has, idleLimitMs when none is pending.
+unsigned TimeUntilExpiry(const Reassembly *r, unsigned now, unsigned idleLimitMs);
+
+int PendingTextCount(const Reassembly *r);
+
+// Drops every partial text and releases its memory.
+void ClearReassembly(Reassembly *r);
+
+#endif
