@@ -9,6 +9,8 @@
 #define BUTTON_CELL_HEIGHT 32
 
 HBITMAP LoadButtonBitmap(int resourceId, int paletteIndex, COLORREF colour);
+// The same from a packed bitmap in memory (header, full colour table, pixel rows); null when refused.
+HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COLORREF colour);
 void DrawImageButton(const DRAWITEMSTRUCT *item, HBITMAP bitmap, int cellWidth, int cellHeight);
 void DrawEdgeLines(HDC dc, int left, int top, int right, int bottom, COLORREF first, COLORREF second);
 void FillSolid(HDC dc, const RECT *rect, COLORREF colour);

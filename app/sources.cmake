@@ -1,6 +1,6 @@
 # app/: Win32 application frame; entry.cpp is the program's own entry point (SetRadio.exe only);
 # files listed in _sr_portable are pure logic built into the portable core.
-set(_sr_portable)
+set(_sr_portable anchor_rule.cpp)
 foreach(f ${_sr_portable})
   list(APPEND SR_CORE_SOURCES ${SR_ROOT}/app/${f})
 endforeach()

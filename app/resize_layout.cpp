@@ -1,0 +1,90 @@
+// resize_layout.cpp: size grip, remembered client size and the anchored move-and-stretch of controls.
+#include "app/resize_layout.h"
+#include "app/anchor_rule.h"
+#include "app/startup.h"
+#include "res/resource.h"
+#include "ui/dialog_items.h"
+
+// Size grip: WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN.
+enum { SIZE_GRIP_STYLE = 0x54020014, SIZE_GRIP_DLU = 8 };
+
+// Property that holds the last laid-out client size: by atom, or by its text before the atom exists.
+static const char *SizePropertyName(void)
+{
+    return g_atomCurrWndSize ? MAKEINTATOM(g_atomCurrWndSize) : "CurrWndSize";
+}
+
+static void StoreClientSize(HWND window, int width, int height)
+{
+    UINT_PTR packed = (UINT_PTR)(DWORD)MAKELONG((WORD)width, (WORD)height);
+    SetPropA(window, SizePropertyName(), (HANDLE)packed);
+}
+
+void PrepareResizing(HWND window)
+{
+    RECT r;
+    GetClientRect(window, &r);
+    StoreClientSize(window, r.right, r.bottom);
+    int w = DialogUnitsToPixelsX(SIZE_GRIP_DLU), h = DialogUnitsToPixelsY(SIZE_GRIP_DLU);
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    CreateWindowExA(0, "scrollbar", "", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
+                    (HMENU)(INT_PTR)IDC_SIZE_GRIP, instance, 0);
+}
+
+int TakeSizeDelta(HWND window, WPARAM sizeType, LPARAM packedSize, int *dx, int *dy)
+{
+    if (sizeType == SIZE_MINIMIZED) return 0;
+    int newWidth = (short)LOWORD(packedSize), newHeight = (short)HIWORD(packedSize);
+    HANDLE stored = GetPropA(window, SizePropertyName());
+    if (!stored) {
+        // Nothing laid out yet: record the size; there is nothing to move.
+        StoreClientSize(window, newWidth, newHeight);
+        return 0;
+    }
+    DWORD old = (DWORD)(UINT_PTR)stored;
+    int oldWidth = LOWORD(old), oldHeight = HIWORD(old);
+    if (newWidth == oldWidth && newHeight == oldHeight) return 0;
+    *dx = newWidth - oldWidth;
+    *dy = newHeight - oldHeight;
+    StoreClientSize(window, newWidth, newHeight);
+    return 1;
+}
+
+void OffsetChildWindow(HWND parent, HWND child, int dx, int dy, int dWidth, int dHeight)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, (POINT *)&r, 2);
+    MoveWindow(child, r.left + dx, r.top + dy, r.right - r.left + dWidth, r.bottom - r.top + dHeight, FALSE);
+}
+
+void ApplyResizeDelta(HWND window, int anchorX, int anchorY, int dx, int dy)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        ChildShift shift;
+        ComputeChildShift(r.left, r.top, r.right, r.bottom, anchorX, anchorY, dx, dy, &shift);
+        if (shift.dx || shift.dWidth) OffsetChildWindow(window, child, shift.dx, 0, shift.dWidth, 0);
+        if (shift.dy || shift.dHeight) OffsetChildWindow(window, child, 0, shift.dy, 0, shift.dHeight);
+    }
+}
+
+void SetMinTrackSize(MINMAXINFO *info, int widthDlu, int heightDlu)
+{
+    info->ptMinTrackSize.x = DialogUnitsToPixelsX(widthDlu);
+    info->ptMinTrackSize.y = DialogUnitsToPixelsY(heightDlu);
+}
+
+void OnMainWindowSize(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    int dx = 0, dy = 0;
+    if (!TakeSizeDelta(window, wParam, lParam, &dx, &dy)) return;
+    RECT url, list;
+    url.left = url.top = url.right = url.bottom = 0;
+    list = url;
+    GetControlRect(window, IDC_PLS_URL1, &url);
+    GetControlRect(window, IDC_CHANNEL_LIST, &list);
+    ApplyResizeDelta(window, url.left + 1, list.top + 1, dx, dy);
+    InvalidateRect(window, 0, TRUE);
+}

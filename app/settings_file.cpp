@@ -1,0 +1,176 @@
+// settings_file.cpp: the INI file beside the program: window placement and list column widths.
+#include "app/settings_file.h"
+#include "app/resize_layout.h"
+#include "app/startup.h"
+#include "common/text.h"
+#include "res/resource.h"
+#include "ui/dialog_items.h"
+
+// Position read when none is stored: far off screen, so the window is centred.
+enum { POSITION_MARKER = 30000 };
+// Smallest size a dialog can be dragged to (dialog units); stored sizes below it are damage.
+enum { MIN_TRACK_WIDTH_DLU = 240, MIN_TRACK_HEIGHT_DLU = 170 };
+// A stored size more than this many screens wide or high is damage as well.
+enum { MAX_SCREENS = 4 };
+
+int ReadSetting(const char *section, const char *key, char *out, int size)
+{
+    if (!out || size <= 0) return 0;
+    out[0] = 0;
+    if (!g_iniPath[0]) return 0;  // no usable settings path: nothing is kept
+    int n = (int)GetPrivateProfileStringA(section, key, "", out, (DWORD)size, g_iniPath);
+    out[size - 1] = 0;
+    return n;
+}
+
+void WriteSetting(const char *section, const char *key, const char *text)
+{
+    if (!g_iniPath[0]) return;
+    WritePrivateProfileStringA(section, key, text, g_iniPath);
+}
+
+void WriteSettingNumbers(const char *section, const char *key, int a, int b, int c, int d)
+{
+    char text[64];
+    wsprintfA(text, "%d %d %d %d", a, b, c, d);
+    WriteSetting(section, key, text);
+}
+
+// The dialog's WindowName (text of its hidden control 996); 0 when it has none.
+static int ReadWindowName(HWND window, char *name, int size)
+{
+    name[0] = 0;
+    if (!GetDlgItem(window, IDC_WINDOW_NAME)) return 0;
+    GetDlgItemTextA(window, IDC_WINDOW_NAME, name, size);
+    name[size - 1] = 0;
+    return name[0] != 0;
+}
+
+// A stored width or height outside min .. MAX_SCREENS screens is replaced by the fallback.
+static int SaneLength(int stored, int minimum, int screen, int fallback)
+{
+    long long limit = (long long)screen * MAX_SCREENS;
+    if (stored < minimum || (screen > 0 && stored > limit)) return fallback;
+    return stored;
+}
+
+static void RestorePlacement(HWND window)
+{
+    char name[20];
+    if (!ReadWindowName(window, name, sizeof name)) return;
+    char value[80];
+    ReadSetting(SETTINGS_SECTION, name, value, sizeof value);
+
+    RECT r;
+    GetWindowRect(window, &r);
+    int currentWidth = r.right - r.left, currentHeight = r.bottom - r.top;
+    int x = POSITION_MARKER, y = POSITION_MARKER, width = currentWidth, height = currentHeight;
+    ScanText(value, "%d %d %d %d", &x, &y, &width, &height);
+
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    int caption = GetSystemMetrics(SM_CYCAPTION);
+    width = SaneLength(width, DialogUnitsToPixelsX(MIN_TRACK_WIDTH_DLU), screenWidth, currentWidth);
+    height = SaneLength(height, DialogUnitsToPixelsY(MIN_TRACK_HEIGHT_DLU), screenHeight, currentHeight);
+
+    // Only the right and bottom edges of the primary screen are tested (compared without overflow);
+    // a window whose caption lies wholly left of or above every screen cannot be reached: centred too.
+    int onScreen = x < screenWidth - caption && y < screenHeight - caption;
+    long long rightEdge = (long long)x + width, captionBottom = (long long)y + caption;
+    if (rightEdge <= GetSystemMetrics(SM_XVIRTUALSCREEN) || captionBottom <= GetSystemMetrics(SM_YVIRTUALSCREEN))
+        onScreen = 0;
+    if (!onScreen) {
+        x = (screenWidth - width) >> 1;
+        y = (screenHeight - height) >> 1;
+    }
+    MoveWindow(window, x, y, width, height, FALSE);
+}
+
+static void RecordPlacement(HWND window)
+{
+    if (IsIconic(window) || IsZoomed(window)) return;
+    char name[20];
+    if (!ReadWindowName(window, name, sizeof name)) return;
+    char value[80];
+    ReadSetting(SETTINGS_SECTION, name, value, sizeof value);
+    int x = 0, y = 0, width = 0, height = 0;
+    ScanText(value, "%d %d %d %d", &x, &y, &width, &height);
+    RECT r;
+    GetWindowRect(window, &r);
+    if (r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height) return;
+    WriteSettingNumbers(SETTINGS_SECTION, name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void TrackWindowPlacement(HWND window, UINT message, WPARAM wParam)
+{
+    if (message == WM_INITDIALOG) {
+        PrepareResizing(window);
+        RestorePlacement(window);
+    } else if (message == WM_MOVE || message == WM_SIZE) {
+        RecordPlacement(window);
+    }
+}
+
+// Key of a list's widths: the WindowName followed by the list's id; 0 without a WindowName.
+static int ColumnKey(HWND window, int controlId, char *key)
+{
+    char name[130];
+    if (!ReadWindowName(window, name, sizeof name)) return 0;
+    wsprintfA(key, "%s%d", name, controlId);
+    return 1;
+}
+
+// A stored width is used only when it reads as a number of at most this many pixels.
+enum { MAX_COLUMN_WIDTH = 10000 };
+
+static int IsNumberToken(const char *p)
+{
+    if (*p == '-' || *p == '+') ++p;
+    return *p >= '0' && *p <= '9';
+}
+
+void RestoreColumnWidths(HWND window, int controlId, int count)
+{
+    char key[160];
+    if (!ColumnKey(window, controlId, key)) return;
+    char value[260];
+    if (!ReadSetting(SETTINGS_SECTION, key, value, sizeof value)) return;
+    const char *p = value;
+    for (int column = 0; column < count && *p; ++column) {
+        int width = 0;
+        int usable = IsNumberToken(p);
+        ScanText(p, "%d", &width);
+        p = SkipTokens(p, 1);
+        // Garbage, negative or absurd widths keep the column's template width.
+        if (usable && width >= 0 && width <= MAX_COLUMN_WIDTH) SetListColumnWidth(window, controlId, column, width);
+    }
+}
+
+void SaveColumnWidths(HWND window, int controlId, int count)
+{
+    char key[160];
+    if (!ColumnKey(window, controlId, key)) return;
+    char value[260];
+    if (ReadSetting(SETTINGS_SECTION, key, value, sizeof value)) {
+        // A missing number compares as a repeat of the last one read.
+        const char *p = value;
+        int stored = -1, same = 1;
+        for (int column = 0; column < count; ++column) {
+            ScanText(p, "%d", &stored);
+            p = SkipTokens(p, 1);
+            if (stored != GetListColumnWidth(window, controlId, column)) {
+                same = 0;
+                break;
+            }
+        }
+        if (same) return;
+    }
+    char line[260];
+    TextBuilder b;
+    BuilderInit(&b, line, sizeof line);
+    for (int column = 0; column < count; ++column) {
+        if (column) BuilderAppend(&b, " ");
+        BuilderAppendNumber(&b, GetListColumnWidth(window, controlId, column));
+    }
+    WriteSetting(SETTINGS_SECTION, key, line);
+}
