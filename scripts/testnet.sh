@@ -1,0 +1,92 @@
+#!/bin/bash
+# testnet.sh: a private test network of network namespaces where device broadcasts stay inside.
+#
+#   testnet.sh up PREFIX NDEV          build the network (rebuilds it when it already exists)
+#   testnet.sh down PREFIX             remove everything; safe when nothing exists (use it in a trap)
+#   testnet.sh exec-tool PREFIX CMD... run CMD in the tool's namespace
+#   testnet.sh exec-dev PREFIX CMD...  run CMD in the devices' namespace
+#   testnet.sh dev-address N           print the address of device N (0-based): 10.77.0.(11+N)
+#
+# Layout: PREFIX-tool holds vt0 = 10.77.0.1/24 (the tool); PREFIX-dev holds vd0 with one address per
+# device, 10.77.0.11 upward (NDEV of them, at most 240); both veths end on bridge br0 in PREFIX-br.
+# Each end namespace has lo up and a default route through its veth, so a send to 255.255.255.255
+# leaves through the veth and reaches the other side, and never the machine's own network.
+# Name lookups inside resolve through 127.0.0.1 only (/etc/netns/NAME/resolv.conf), so they fail
+# at once instead of leaving the machine. Needs root.
+#
+# Wine in the tool namespace: the wineserver must run inside it, so use a Wine prefix that no
+# server outside is using (or stop that server first), then: testnet.sh exec-tool P wine prog.exe
+set -u
+NET=10.77.0
+
+die() { echo "testnet.sh: $*" >&2; exit 1; }
+
+down() {
+    local p=$1 ns
+    for ns in "$p-tool" "$p-dev" "$p-br"; do
+        if ip netns list 2>/dev/null | grep -qw -- "$ns"; then
+            ip netns pids "$ns" 2>/dev/null | xargs -r kill 2>/dev/null
+            ip netns del "$ns" 2>/dev/null
+        fi
+        rm -rf "/etc/netns/$ns"
+    done
+    return 0
+}
+
+quiet_ns() {  # no IPv6 chatter on the test links
+    ip netns exec "$1" sysctl -qw net.ipv6.conf.all.disable_ipv6=1 >/dev/null 2>&1
+    ip netns exec "$1" sysctl -qw net.ipv6.conf.default.disable_ipv6=1 >/dev/null 2>&1
+    mkdir -p "/etc/netns/$1"
+    echo "nameserver 127.0.0.1" >"/etc/netns/$1/resolv.conf"
+}
+
+up() {
+    local p=$1 n=$2 i
+    [ "$n" -ge 1 ] && [ "$n" -le 240 ] 2>/dev/null || die "NDEV must be 1..240"
+    down "$p"
+    set -e
+    ip netns add "$p-br"
+    ip netns add "$p-tool"
+    ip netns add "$p-dev"
+    for ns in "$p-br" "$p-tool" "$p-dev"; do quiet_ns "$ns"; ip -n "$ns" link set lo up; done
+    ip -n "$p-br" link add br0 type bridge
+    ip -n "$p-br" link set br0 type bridge stp_state 0 forward_delay 0 2>/dev/null || true
+    ip -n "$p-br" link set br0 up
+    ip link add vt0 netns "$p-tool" type veth peer name bt0 netns "$p-br"
+    ip link add vd0 netns "$p-dev" type veth peer name bd0 netns "$p-br"
+    ip -n "$p-br" link set bt0 master br0
+    ip -n "$p-br" link set bd0 master br0
+    ip -n "$p-br" link set bt0 up
+    ip -n "$p-br" link set bd0 up
+    ip -n "$p-tool" addr add "$NET.1/24" dev vt0
+    for ((i = 0; i < n; i++)); do
+        ip -n "$p-dev" addr add "$NET.$((11 + i))/24" dev vd0
+    done
+    ip -n "$p-tool" link set vt0 up
+    ip -n "$p-dev" link set vd0 up
+    ip -n "$p-tool" route add default dev vt0
+    ip -n "$p-dev" route add default dev vd0
+    set +e
+    # Wait until the links carry traffic (veth and bridge ports come up asynchronously).
+    for i in $(seq 1 100); do
+        if ip -n "$p-tool" link show vt0 | grep -q 'state UP' &&
+            ip -n "$p-dev" link show vd0 | grep -q 'state UP' &&
+            [ "$(ip -n "$p-br" -d link show master br0 | grep -c 'state forwarding')" = 2 ]; then
+            return 0
+        fi
+        sleep 0.05
+    done
+    die "network $p did not come up"
+}
+
+[ $# -ge 1 ] || die "usage: up PREFIX NDEV | down PREFIX | exec-tool PREFIX CMD... | exec-dev PREFIX CMD... | dev-address N"
+cmd=$1
+shift
+case "$cmd" in
+    up) [ $# -eq 2 ] || die "usage: up PREFIX NDEV"; up "$1" "$2" ;;
+    down) [ $# -eq 1 ] || die "usage: down PREFIX"; down "$1" ;;
+    exec-tool) [ $# -ge 2 ] || die "usage: exec-tool PREFIX CMD..."; p=$1; shift; exec ip netns exec "$p-tool" "$@" ;;
+    exec-dev) [ $# -ge 2 ] || die "usage: exec-dev PREFIX CMD..."; p=$1; shift; exec ip netns exec "$p-dev" "$@" ;;
+    dev-address) echo "$NET.$((11 + $1))" ;;
+    *) die "unknown command $cmd" ;;
+esac
