@@ -1,0 +1,51 @@
+// stream_server_main.cpp: the test stream server as a process, for shell-driven tests.
+// Usage: stream_server PORT ANSWER_FILE [REQUEST_LOG]
+// Answers every connection on 127.0.0.1:PORT with the exact bytes of ANSWER_FILE, then closes it;
+// appends each request received to REQUEST_LOG. Prints "ready PORT" once listening; runs until killed.
+#include "stream_server.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+static volatile sig_atomic_t g_stop = 0;
+static void OnSignal(int) { g_stop = 1; }
+
+int main(int argc, char **argv)
+{
+    if (argc < 3) {
+        fprintf(stderr, "usage: %s PORT ANSWER_FILE [REQUEST_LOG]\n", argv[0]);
+        return 2;
+    }
+    std::ifstream in(argv[2], std::ios::binary);
+    if (!in) {
+        fprintf(stderr, "cannot read %s\n", argv[2]);
+        return 2;
+    }
+    std::stringstream answer;
+    answer << in.rdbuf();
+    StreamServer *server = StartStreamServer(AnswerScript(answer.str()), atoi(argv[1]));
+    if (!server) {
+        fprintf(stderr, "cannot listen on 127.0.0.1:%s\n", argv[1]);
+        return 1;
+    }
+    signal(SIGTERM, OnSignal);
+    signal(SIGINT, OnSignal);
+    printf("ready %d\n", ServerPort(server));
+    fflush(stdout);
+    size_t logged = 0;
+    while (!g_stop) {
+        usleep(20000);
+        std::vector<std::string> requests = ServerRequests(server);
+        if (argc > 3 && requests.size() > logged) {
+            std::ofstream log(argv[3], std::ios::binary | std::ios::app);
+            for (; logged < requests.size(); logged++)
+                log << requests[logged];
+        }
+    }
+    StopStreamServer(server);
+    return 0;
+}
