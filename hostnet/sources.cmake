@@ -1,6 +1,6 @@
 # hostnet/: Win32 host network readings;
 # files listed in _sr_portable are pure logic built into the portable core.
-set(_sr_portable)
+set(_sr_portable block_bounds.cpp interface_list.cpp vnbt_reply.cpp)
 foreach(f ${_sr_portable})
   list(APPEND SR_CORE_SOURCES ${SR_ROOT}/hostnet/${f})
 endforeach()
