@@ -53,6 +53,7 @@ struct LiveServer {
         listener = INVALID_SOCKET;
         if (thread.joinable()) thread.join();
     }
+    ~LiveServer() { Stop(); }
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(port) + "/live"; }
 };
 
@@ -416,18 +417,22 @@ TEST_F(DeviceSearchTest, SendStoresTheComposedTextAsTheRowsCopy)
     live.Stop();
 }
 
-TEST_F(DeviceSearchTest, SettThatWouldNotFitIsRefusedAndNothingChanges)
+TEST_F(DeviceSearchTest, SettThatWouldNotFitIsRefusedAndOneEntryLessIsSent)
 {
     LiveServer live;
     live.Start();
-    ListAndClickDevice(kDevice);
-    CloseDeviceLink();
-    SetDlgItemTextA(window, IDC_PLS_URL1, live.Url().c_str());
-    SetDlgItemTextA(window, IDC_PLS_URL2, live.Url().c_str());
+    // Every value at its 127-byte maximum: the MAC, the six form fields and both Pls addresses.
     std::string longest(127, 'u');
+    std::string device = "OpCode=IMIN\r\nMacAddr=" + std::string(127, 'm') + "\r\nFW_Ver=1\r\n";
+    ListAndClickDevice(device.c_str());
+    CloseDeviceLink();
+    std::string pls = live.Url();
+    pls += std::string(127 - pls.size(), 'p');
+    SetDlgItemTextA(window, IDC_PLS_URL1, pls.c_str());
+    SetDlgItemTextA(window, IDC_PLS_URL2, pls.c_str());
     const int ids[] = {IDC_LOCALIP, IDC_SUBNET, IDC_GATEWAY, IDC_DNS, IDC_PPPOE_ID, IDC_PPPOE_PSW};
     for (int id : ids) SetDlgItemTextA(window, id, longest.c_str());
-    // With every value at 127 bytes, 236 entries exceed one message.
+    // 236 entries exceed one message, 235 fit.
     DeleteAllListRows(window, IDC_CHANNEL_LIST);
     for (int i = 0; i < 236; i++) {
         InsertListRow(window, IDC_CHANNEL_LIST, i, "n.", 0);
@@ -440,14 +445,24 @@ TEST_F(DeviceSearchTest, SettThatWouldNotFitIsRefusedAndNothingChanges)
     QueueBoxAnswer(IDOK);
     QueueBoxAnswer(IDOK);
     OnSendCommand(window);
-    ASSERT_EQ(2, BoxCount());
+    ASSERT_EQ(2, BoxCount()) << BoxText(0);
     EXPECT_STREQ("변경내용을 적용합니다", BoxText(0));
     EXPECT_STREQ(TEXT_SETT_TOO_LONG, BoxText(1));
     EXPECT_EQ(1, g_main.changedFlag);
     EXPECT_EQ(copyBefore, RowCopy(window, 0));
-    EXPECT_STREQ(kDevice, RowCopy(window, 0));
+    EXPECT_EQ(device, RowCopy(window, 0));
     EXPECT_EQ(236, GetListRowCount(window, IDC_CHANNEL_LIST));
-    live.Stop();
+
+    DeleteListRow(window, IDC_CHANNEL_LIST, 235);
+    QueueBoxAnswer(IDOK);
+    OnSendCommand(window);
+    ASSERT_EQ(3, BoxCount());
+    EXPECT_EQ(0, g_main.changedFlag);
+    std::string sent = RowCopy(window, 0);
+    EXPECT_LE(sent.size() + 1, 65792u);
+    EXPECT_GT(sent.size() + 1, 65792u - 275u) << "one more entry would not have fitted";
+    EXPECT_NE(std::string::npos, sent.find("\r\nNumberOfEntries=235\r\n"));
+    EXPECT_EQ(sent.size() - strlen("Title235=") - 129, sent.rfind("Title235="));
 }
 
 TEST_F(DeviceSearchTest, SearchDuringTheConfirmationLeavesNoDeviceToSendTo)

@@ -1,0 +1,606 @@
+// driver.cpp: drives a running SetRadio window from another process in the same Wine session,
+// as a person would, and checks what the window shows. Used by the end-to-end scripts and the benchmark.
+//
+// Usage: e2e_driver SCRIPT            one command per line; '#' starts a comment
+// Tokens are separated by blanks; "double quoted" tokens may hold blanks (\" and \\ inside).
+// Texts in the script are UTF-8; the driver compares them with what the window shows.
+// Control and list ids are numbers (101 DeviceList, 110 ChannelList, ...). Each command prints
+// one line; the first failing check prints "FAIL ..." and ends the driver with exit code 1.
+//
+//   window [ms]                      wait for the window of class RecordMainDlg
+//   press ID                         click a button (WM_COMMAND with BN_CLICKED)
+//   radio ID                         choose one of the mode radio buttons 90..92
+//   settext ID TEXT                  type a text into an edit
+//   expect-text ID TEXT              the control's text
+//   expect-enabled ID 0|1 / expect-visible ID 0|1 / expect-checked ID 0|1
+//   expect-focus ID                  the keyboard focus of the window's thread
+//   expect-rows LIST N [ms]          wait until the list has N rows
+//   expect-cell LIST ROW COL TEXT    one list cell
+//   expect-selected LIST ROW         the selected row (-1: none)
+//   click-row LIST ROW               left click on the row (mouse messages to the list)
+//   click-empty LIST                 left click below the last row
+//   drag-row LIST FROM TO            press on FROM, move over TO, release
+//   alt-key LIST up|down             Alt+Up or Alt+Down in the list
+//   key LIST VK                      a key press in the list (46: Delete)
+//   box OK|CANCEL TEXT [ms]          wait for a message box, check its whole text, answer it
+//   box-contains OK|CANCEL TEXT [ms] the same, the text only has to contain TEXT
+//   no-box MS                        no message box appears within MS
+//   dump-rows LIST FILE              every row, columns joined by tabs, UTF-8
+//   dump-copy ROW FILE               the SettingsText the DeviceList row keeps, byte for byte
+//   dump-copies FILE                 every row's kept text, each followed by one NUL
+//   dump-sett FILE                   the SETT text the form shows now (no NUL), code page bytes
+//   close                            the close command (IDCANCEL)
+//   expect-gone [ms]                 the window no longer exists
+//   sleep MS / mark LABEL            pause / print LABEL with the wall-clock time in ms
+//   bench-search ROWS MS FILE        press search, wait for ROWS rows, write the figures to FILE
+//   bench-send MS FILE               press send, answer the confirmation, wait for "saved", figures to FILE
+#include <windows.h>
+#include <commctrl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+HWND g_window;
+HANDLE g_process;
+char *g_remote;                 // a block in the program's address space for list view requests
+const int REMOTE_SIZE = 1 << 16;
+int g_line;
+
+std::wstring Wide(const std::string &utf8)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, 0, 0);
+    std::wstring w(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &w[0], n);
+    return w;
+}
+
+std::string Utf8(const std::wstring &w)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, 0, 0, 0, 0);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, 0, 0);
+    return s;
+}
+
+long long WallMs()
+{
+    FILETIME ft;
+    GetSystemTimePreciseAsFileTime(&ft);
+    unsigned long long t = ((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
+    return (long long)((t - 116444736000000000ULL) / 10000ULL);
+}
+
+double NowMs()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return (double)c.QuadPart * 1000.0 / (double)frequency.QuadPart;
+}
+
+[[noreturn]] void Fail(const std::string &what)
+{
+    printf("FAIL line %d: %s\n", g_line, what.c_str());
+    fflush(stdout);
+    exit(1);
+}
+
+HWND Item(int id)
+{
+    HWND h = GetDlgItem(g_window, id);
+    if (!h) Fail("no control " + std::to_string(id));
+    return h;
+}
+
+// ---- remote list view requests ----
+
+void RemoteWrite(int offset, const void *data, size_t size)
+{
+    if (!WriteProcessMemory(g_process, g_remote + offset, data, size, 0)) Fail("WriteProcessMemory");
+}
+
+void RemoteRead(const void *address, void *data, size_t size)
+{
+    if (!ReadProcessMemory(g_process, address, data, size, 0)) Fail("ReadProcessMemory");
+}
+
+int RowCount(HWND list) { return (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
+
+std::wstring CellW(HWND list, int row, int column)
+{
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = (LPWSTR)(g_remote + 1024);
+    item.cchTextMax = 8192;
+    WCHAR zero = 0;
+    RemoteWrite(1024, &zero, sizeof zero);
+    RemoteWrite(0, &item, sizeof item);
+    SendMessageW(list, LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)g_remote);
+    std::vector<WCHAR> text(8192);
+    RemoteRead(g_remote + 1024, text.data(), text.size() * sizeof(WCHAR));
+    text.back() = 0;
+    return text.data();
+}
+
+// The cell as the program's own code page bytes, through a buffer of size bytes as the program reads it.
+std::string CellA(HWND list, int row, int column, int size)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = g_remote + 1024;
+    item.cchTextMax = size;
+    char zero = 0;
+    RemoteWrite(1024, &zero, 1);
+    RemoteWrite(0, &item, sizeof item);
+    SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)g_remote);
+    std::vector<char> text(size + 1);
+    RemoteRead(g_remote + 1024, text.data(), size);
+    text[size] = 0;
+    return text.data();
+}
+
+RECT RowRect(HWND list, int row)
+{
+    RECT r = {};
+    r.left = LVIR_BOUNDS;
+    RemoteWrite(0, &r, sizeof r);
+    if (!SendMessageW(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)g_remote)) Fail("no rectangle for row " + std::to_string(row));
+    RemoteRead(g_remote, &r, sizeof r);
+    return r;
+}
+
+LPARAM RowData(HWND list, int row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    RemoteWrite(0, &item, sizeof item);
+    if (!SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)g_remote)) return 0;
+    RemoteRead(g_remote, &item, sizeof item);
+    return item.lParam;
+}
+
+// The NUL-terminated text at a pointer of the program's address space.
+std::string RemoteText(LPARAM address)
+{
+    std::string out;
+    char chunk[4096];
+    const char *p = (const char *)address;
+    for (;;) {
+        SIZE_T got = 0;
+        // Read page by page: the block may end just after its NUL.
+        size_t room = 4096 - ((size_t)p & 4095);
+        if (!ReadProcessMemory(g_process, p, chunk, room, &got) || got == 0) Fail("cannot read a kept text");
+        for (SIZE_T i = 0; i < got; i++) {
+            if (!chunk[i]) return out;
+            out += chunk[i];
+        }
+        p += got;
+    }
+}
+
+int SelectedRow(HWND list) { return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, MAKELPARAM(LVNI_SELECTED, 0)); }
+
+void Click(HWND list, int x, int y)
+{
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// Waits until the program has handled everything posted so far.
+void Settle(int ms = 20000)
+{
+    DWORD_PTR result;
+    if (!SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, (UINT)ms, &result)) Fail("the window does not respond");
+}
+
+// ---- message boxes ----
+
+struct BoxSearch { DWORD pid; HWND found; };
+
+BOOL CALLBACK FindBox(HWND w, LPARAM lParam)
+{
+    BoxSearch *s = (BoxSearch *)lParam;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    WCHAR cls[32];
+    GetClassNameW(w, cls, 32);
+    if (pid == s->pid && w != g_window && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(w)) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK LongestStatic(HWND child, LPARAM lParam)
+{
+    WCHAR cls[32];
+    GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, L"Static") != 0) return TRUE;
+    WCHAR text[2048];
+    GetWindowTextW(child, text, 2048);
+    std::wstring *best = (std::wstring *)lParam;
+    if (lstrlenW(text) > (int)best->size()) *best = text;
+    return TRUE;
+}
+
+HWND WaitBox(int ms)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(g_window, &pid);
+    double end = NowMs() + ms;
+    do {
+        BoxSearch s = {pid, 0};
+        EnumWindows(FindBox, (LPARAM)&s);
+        if (s.found) return s.found;
+        Sleep(10);
+    } while (NowMs() < end);
+    return 0;
+}
+
+std::wstring BoxText(HWND box)
+{
+    std::wstring text;
+    EnumChildWindows(box, LongestStatic, (LPARAM)&text);
+    return text;
+}
+
+void AnswerBox(HWND box, const std::string &answer)
+{
+    int id = answer == "OK" ? IDOK : answer == "CANCEL" ? IDCANCEL : 0;
+    if (!id) Fail("answer must be OK or CANCEL");
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
+    if (IsWindow(box)) Fail("the box did not close");
+}
+
+// ---- the SETT the form shows ----
+
+std::string ControlA(int id, int size)
+{
+    std::vector<char> text(size + 1, 0);
+    SendMessageA(Item(id), WM_GETTEXT, (WPARAM)size, (LPARAM)text.data());
+    text[size - 1] = 0;
+    std::string s = text.data();
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return "";
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+std::string Cut(const std::string &s) { return s.size() > 127 ? s.substr(0, 127) : s; }
+
+std::string FormSett()
+{
+    int mode = -1;
+    for (int i = 0; i < 3; i++)
+        if (SendMessageW(Item(90 + i), BM_GETCHECK, 0, 0) == BST_CHECKED) mode = i;
+    HWND devices = Item(101), channels = Item(110);
+    int row = SelectedRow(devices);
+    if (row < 0) Fail("no device row selected");
+    std::string t = "OpCode=SETT\r\nDhcpMode=" + std::to_string(mode) + "\r\n";
+    t += "MacAddr=" + Cut(CellA(devices, row, 0, 128)) + "\r\n";
+    const char *keys[] = {"LocalIP", "SubnetMask", "GatewayIP", "DNS_IP", "PPPoEID", "PPPoEPsw", "PlsUrl1", "PlsUrl2"};
+    const int ids[] = {104, 105, 106, 107, 124, 126, 108, 109};
+    for (int i = 0; i < 8; i++) t += std::string(keys[i]) + "=" + Cut(ControlA(ids[i], 128)) + "\r\n";
+    int n = RowCount(channels);
+    t += "NumberOfEntries=" + std::to_string(n) + "\r\n";
+    for (int i = 0; i < n; i++) {
+        t += "File" + std::to_string(i + 1) + "=" + Cut(CellA(channels, i, 2, 128)) + "\r\n";
+        t += "Title" + std::to_string(i + 1) + "=" + Cut(CellA(channels, i, 1, 128)) + "\r\n";
+    }
+    return t;
+}
+
+void WriteFile(const std::string &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+    if (!out) Fail("cannot write " + path);
+}
+
+// ---- the benchmark: longest time the window did not answer ----
+
+struct Pinger {
+    std::atomic<bool> stop{false};
+    std::atomic<double> longest{0};
+    std::thread thread;
+    void Start()
+    {
+        thread = std::thread([this] {
+            while (!stop) {
+                double t = NowMs();
+                DWORD_PTR r;
+                SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+                double d = NowMs() - t;
+                if (d > longest) longest = d;
+                Sleep(10);
+            }
+        });
+    }
+    void Stop()
+    {
+        stop = true;
+        if (thread.joinable()) thread.join();
+    }
+};
+
+int Number(const std::vector<std::string> &a, size_t i)
+{
+    if (i >= a.size()) Fail("missing argument " + std::to_string(i));
+    return atoi(a[i].c_str());
+}
+
+const std::string &Arg(const std::vector<std::string> &a, size_t i)
+{
+    if (i >= a.size()) Fail("missing argument " + std::to_string(i));
+    return a[i];
+}
+
+std::vector<std::string> Tokens(const std::string &line)
+{
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) i++;
+        if (i >= line.size() || line[i] == '#') break;
+        std::string token;
+        if (line[i] == '"') {
+            for (i++; i < line.size() && line[i] != '"'; i++) {
+                if (line[i] == '\\' && i + 1 < line.size()) i++;
+                token += line[i];
+            }
+            i++;
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') token += line[i++];
+        }
+        out.push_back(token);
+    }
+    return out;
+}
+
+void OpenWindow(int ms)
+{
+    double end = NowMs() + ms;
+    while (!(g_window = FindWindowW(L"RecordMainDlg", 0))) {
+        if (NowMs() > end) Fail("no RecordMainDlg window");
+        Sleep(20);
+    }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(g_window, &pid);
+    g_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!g_process) Fail("OpenProcess");
+    g_remote = (char *)VirtualAllocEx(g_process, 0, REMOTE_SIZE, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!g_remote) Fail("VirtualAllocEx");
+    Settle();
+}
+
+void Run(const std::vector<std::string> &a)
+{
+    const std::string &c = a[0];
+    if (c == "window") {
+        OpenWindow(a.size() > 1 ? Number(a, 1) : 30000);
+        return;
+    }
+    if (!g_window && c != "sleep" && c != "mark") Fail("no window yet");
+    if (c == "press") {
+        int id = Number(a, 1);
+        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(g_window, id));
+    } else if (c == "radio") {
+        int id = Number(a, 1);
+        for (int i = 90; i <= 92; i++) SendMessageW(Item(i), BM_SETCHECK, i == id ? BST_CHECKED : BST_UNCHECKED, 0);
+        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id));
+        Settle();
+    } else if (c == "settext") {
+        SendMessageW(Item(Number(a, 1)), WM_SETTEXT, 0, (LPARAM)Wide(Arg(a, 2)).c_str());
+    } else if (c == "expect-text") {
+        WCHAR text[4096] = {0};
+        GetWindowTextW(Item(Number(a, 1)), text, 4096);
+        if (Utf8(text) != Arg(a, 2)) Fail("text of " + a[1] + " is \"" + Utf8(text) + "\", expected \"" + a[2] + "\"");
+    } else if (c == "expect-enabled" || c == "expect-visible" || c == "expect-checked") {
+        HWND h = Item(Number(a, 1));
+        int want = Number(a, 2);
+        int got = c == "expect-enabled" ? IsWindowEnabled(h) != 0
+                : c == "expect-visible" ? (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0
+                : SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (got != want) Fail(c + " " + a[1] + ": got " + std::to_string(got));
+    } else if (c == "expect-focus") {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(g_window, 0), &info);
+        if (info.hwndFocus != Item(Number(a, 1))) Fail("focus is on control " + std::to_string(GetDlgCtrlID(info.hwndFocus)));
+    } else if (c == "expect-rows") {
+        HWND list = Item(Number(a, 1));
+        int want = Number(a, 2);
+        double end = NowMs() + (a.size() > 3 ? Number(a, 3) : 0);
+        int got;
+        while ((got = RowCount(list)) != want && NowMs() < end) Sleep(10);
+        if (got != want) Fail("list " + a[1] + " has " + std::to_string(got) + " rows, expected " + a[2]);
+    } else if (c == "expect-cell") {
+        std::string got = Utf8(CellW(Item(Number(a, 1)), Number(a, 2), Number(a, 3)));
+        if (got != Arg(a, 4)) Fail("cell " + a[2] + "," + a[3] + " is \"" + got + "\", expected \"" + a[4] + "\"");
+    } else if (c == "expect-selected") {
+        int got = SelectedRow(Item(Number(a, 1)));
+        if (got != Number(a, 2)) Fail("selected row is " + std::to_string(got));
+    } else if (c == "click-row") {
+        HWND list = Item(Number(a, 1));
+        RECT r = RowRect(list, Number(a, 2));
+        Click(list, r.left + 8, (r.top + r.bottom) / 2);
+        Settle();
+    } else if (c == "click-empty") {
+        HWND list = Item(Number(a, 1));
+        RECT client;
+        GetClientRect(list, &client);
+        int n = RowCount(list);
+        int y = n ? RowRect(list, n - 1).bottom + 4 : client.bottom / 2;
+        if (y >= client.bottom) Fail("no empty space below the rows");
+        Click(list, 8, y);
+        Settle();
+    } else if (c == "drag-row") {
+        HWND list = Item(Number(a, 1));
+        RECT from = RowRect(list, Number(a, 2)), to = RowRect(list, Number(a, 3));
+        int x = from.left + 8, y0 = (from.top + from.bottom) / 2, y1 = (to.top + to.bottom) / 2;
+        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y0));
+        // Far enough to start a drag, then over the target row, then release.
+        PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 12, y0 + (y1 > y0 ? 6 : -6)));
+        PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 12, y1));
+        PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x + 12, y1));
+        Settle();
+    } else if (c == "alt-key") {
+        HWND list = Item(Number(a, 1));
+        WPARAM vk = Arg(a, 2) == "up" ? VK_UP : VK_DOWN;
+        PostMessageW(list, WM_SYSKEYDOWN, vk, (LPARAM)(1 | (1 << 29)));
+        PostMessageW(list, WM_SYSKEYUP, vk, (LPARAM)(1 | (1 << 29) | (1u << 30) | (1u << 31)));
+        Settle();
+    } else if (c == "key") {
+        HWND list = Item(Number(a, 1));
+        WPARAM vk = (WPARAM)Number(a, 2);
+        PostMessageW(list, WM_KEYDOWN, vk, 1);
+        PostMessageW(list, WM_KEYUP, vk, (LPARAM)(1 | (1u << 30) | (1u << 31)));
+    } else if (c == "box" || c == "box-contains") {
+        HWND box = WaitBox(a.size() > 3 ? Number(a, 3) : 10000);
+        if (!box) Fail("no message box");
+        std::string text = Utf8(BoxText(box));
+        bool ok = c == "box" ? text == Arg(a, 2) : text.find(Arg(a, 2)) != std::string::npos;
+        if (!ok) {
+            AnswerBox(box, "CANCEL");
+            Fail("box says \"" + text + "\", expected \"" + a[2] + "\"");
+        }
+        AnswerBox(box, Arg(a, 1));
+    } else if (c == "no-box") {
+        HWND box = WaitBox(Number(a, 1));
+        if (box) {
+            std::string text = Utf8(BoxText(box));
+            AnswerBox(box, "CANCEL");
+            Fail("unexpected box \"" + text + "\"");
+        }
+    } else if (c == "dump-rows") {
+        HWND list = Item(Number(a, 1));
+        int columns = (int)SendMessageW((HWND)SendMessageW(list, LVM_GETHEADER, 0, 0), HDM_GETITEMCOUNT, 0, 0);
+        std::string out;
+        for (int r = 0; r < RowCount(list); r++) {
+            for (int k = 0; k < columns; k++) out += (k ? "\t" : "") + Utf8(CellW(list, r, k));
+            out += "\n";
+        }
+        WriteFile(Arg(a, 2), out);
+    } else if (c == "dump-copy") {
+        LPARAM p = RowData(Item(101), Number(a, 1));
+        if (!p) Fail("the row keeps no text");
+        WriteFile(Arg(a, 2), RemoteText(p));
+    } else if (c == "dump-copies") {
+        HWND list = Item(101);
+        std::string out;
+        for (int r = 0; r < RowCount(list); r++) {
+            LPARAM p = RowData(list, r);
+            if (!p) Fail("row " + std::to_string(r) + " keeps no text");
+            out += RemoteText(p);
+            out += '\0';
+        }
+        WriteFile(Arg(a, 1), out);
+    } else if (c == "dump-sett") {
+        WriteFile(Arg(a, 1), FormSett());
+    } else if (c == "close") {
+        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(g_window, IDCANCEL));
+    } else if (c == "expect-gone") {
+        double end = NowMs() + (a.size() > 1 ? Number(a, 1) : 10000);
+        while (IsWindow(g_window) && NowMs() < end) Sleep(20);
+        if (IsWindow(g_window)) Fail("the window is still there");
+    } else if (c == "sleep") {
+        Sleep((DWORD)Number(a, 1));
+    } else if (c == "mark") {
+        printf("mark %s %lld\n", Arg(a, 1).c_str(), WallMs());
+    } else if (c == "bench-search") {
+        int want = Number(a, 1);
+        HWND list = Item(101);
+        Pinger pinger;
+        pinger.Start();
+        Sleep(100);
+        long long pressWall = WallMs();
+        double press = NowMs(), lastChange = press;
+        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), (LPARAM)Item(100));
+        int rows = -1, seen = 0;
+        double end = press + Number(a, 2);
+        // Rows of an earlier search disappear first; count the new ones as they come.
+        while (NowMs() < end) {
+            DWORD_PTR n = 0;
+            SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 10000, &n);
+            if ((int)n != rows) {
+                rows = (int)n;
+                lastChange = NowMs();
+                if (rows > seen) seen = rows;
+            }
+            if (rows >= want && NowMs() - lastChange > 300) break;
+            Sleep(2);
+        }
+        pinger.Stop();
+        std::ostringstream f;
+        f << "rows " << rows << "\n"
+          << "press_wall_ms " << pressWall << "\n"
+          << "last_row_ms " << (long long)(lastChange - press) << "\n"
+          << "last_row_wall_ms " << pressWall + (long long)(lastChange - press) << "\n"
+          << "longest_unresponsive_ms " << (long long)pinger.longest << "\n";
+        WriteFile(Arg(a, 3), f.str());
+        printf("%s", f.str().c_str());
+    } else if (c == "bench-send") {
+        Pinger pinger;
+        pinger.Start();
+        Sleep(100);
+        double press = NowMs();
+        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(117, BN_CLICKED), (LPARAM)Item(117));
+        HWND box = WaitBox(Number(a, 1));
+        if (!box) Fail("no confirmation");
+        double asked = NowMs();
+        AnswerBox(box, "OK");
+        double answered = NowMs();
+        box = WaitBox(Number(a, 1));
+        if (!box) Fail("no confirmation from the device");
+        double saved = NowMs();
+        std::string text = Utf8(BoxText(box));
+        AnswerBox(box, "OK");
+        pinger.Stop();
+        std::ostringstream f;
+        f << "checks_ms " << (long long)(asked - press) << "\n"
+          << "send_to_saved_ms " << (long long)(saved - answered) << "\n"
+          << "saved_text " << text << "\n"
+          << "longest_unresponsive_ms " << (long long)pinger.longest << "\n";
+        WriteFile(Arg(a, 2), f.str());
+        printf("%s", f.str().c_str());
+    } else {
+        Fail("unknown command " + c);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        fprintf(stderr, "usage: e2e_driver SCRIPT\n");
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in) {
+        fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 2;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        g_line++;
+        std::vector<std::string> a = Tokens(line);
+        if (a.empty()) continue;
+        Run(a);
+        printf("ok %d %s\n", g_line, a[0].c_str());
+        fflush(stdout);
+    }
+    return 0;
+}
