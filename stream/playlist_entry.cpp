@@ -1,6 +1,11 @@
 // playlist_entry.cpp: finds the first entry ("File1=") of a [playlist] file in a response.
-#include "stream/probe.h"
 #include "common/text.h"
+#include "stream/probe.h"
+
+// The Windows headers map FindText to a dialog function; here it is the text search.
+#ifdef FindText
+#undef FindText
+#endif
 
 // Index just behind "File1=" of the first playlist in the text, or -1.
 static int FindEntryStart(const char *text)

@@ -1,6 +1,11 @@
 // split_url.cpp: splits a stream URL into host, port and path.
-#include "stream/probe.h"
 #include "common/text.h"
+#include "stream/probe.h"
+
+// The Windows headers map FindText to a dialog function; here it is the text search.
+#ifdef FindText
+#undef FindText
+#endif
 
 // Accepted shape: an optional prefix ending in "://", the host, an optional ":port", an optional
 // "/path". The scheme is never looked at. The host is cut to hostSize-1 bytes.
