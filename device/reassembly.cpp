@@ -43,11 +43,20 @@ static int GrowPartial(PartialText *p, int needed)
     return 1;
 }
 
-// The sender's slot, or a fresh one; when all are taken the least recently fed text is dropped.
+// Whether partial a is a better one to drop than b: fewer bytes first (a flood of tiny datagrams
+// from many senders must not push out replies that arrive in full slices), then less recently fed.
+static int DropsBefore(const Reassembly *r, const PartialText *a, const PartialText *b)
+{
+    if (a->length != b->length)
+        return a->length < b->length;
+    return r->sequence - a->lastUse > r->sequence - b->lastUse;
+}
+
+// The sender's slot, or a fresh one; when all are taken, one partial text is dropped.
 static PartialText *SlotFor(Reassembly *r, unsigned address, int port)
 {
     PartialText *free = 0;
-    PartialText *stalest = 0;
+    PartialText *victim = 0;
     for (int i = 0; i < REASSEMBLY_SENDERS; i++) {
         PartialText *p = &r->partials[i];
         if (!p->block) {
@@ -57,13 +66,13 @@ static PartialText *SlotFor(Reassembly *r, unsigned address, int port)
         }
         if (p->address == address && p->port == port)
             return p;
-        if (!stalest || r->sequence - p->lastUse > r->sequence - stalest->lastUse)
-            stalest = p;
+        if (!victim || DropsBefore(r, p, victim))
+            victim = p;
     }
     if (free)
         return free;
-    ReleasePartial(stalest);
-    return stalest;
+    ReleasePartial(victim);
+    return victim;
 }
 
 char *FeedDatagram(Reassembly *r, unsigned address, int port, const char *data, int length, unsigned now)

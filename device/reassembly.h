@@ -2,7 +2,9 @@
 #ifndef SETRADIO_DEVICE_REASSEMBLY_H
 #define SETRADIO_DEVICE_REASSEMBLY_H
 
-#define REASSEMBLY_SENDERS 64   // partial texts kept at once; beyond that the least recently fed is dropped
+// Partial texts kept at once; a new sender beyond that drops the shortest text (of equal ones,
+// the least recently fed).
+#define REASSEMBLY_SENDERS 64
 
 // One sender's message collected so far.
 struct PartialText {

@@ -1,0 +1,256 @@
+// link_test.cpp: the DeviceLink on loopback sockets: slicing of sends, collecting replies per sender.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/link.h"
+#include "device/message.h"
+#include "loopback_sockets.h"
+
+namespace {
+
+// Sends go to a loopback receiver instead of the broadcast address.
+struct LinkSend : testing::Test {
+    SockHandle sender = NO_SOCKET, receiver = NO_SOCKET;
+    void SetUp() override
+    {
+        sender = LoopbackUdp(true);
+        receiver = LoopbackUdp(true);
+        SetDeviceLinkDestination(LoopbackAddress(), LocalPort(receiver));
+    }
+    void TearDown() override
+    {
+        SetDeviceLinkDestination(0xFFFFFFFFu, 0);
+        PlatCloseSocket(sender);
+        PlatCloseSocket(receiver);
+    }
+    std::vector<std::string> Received()
+    {
+        std::vector<std::string> got;
+        std::vector<char> buf(70000);
+        while (PlatWaitReadable(receiver, 200)) {
+            int n = (int)recv(receiver, buf.data(), (int)buf.size(), 0);
+            if (n < 0) break;
+            got.push_back(std::string(buf.data(), (size_t)n));
+        }
+        return got;
+    }
+};
+
+std::string Text(size_t length)
+{
+    std::string t;
+    for (size_t i = 0; i < length; i++) t += (char)('0' + i % 10);
+    return t;
+}
+
+TEST_F(LinkSend, FindIsOneDatagramOfTwelveBytes)
+{
+    SendDeviceMessage(sender, FIND_MESSAGE, DEVICE_WAIT_MS);
+    std::vector<std::string> got = Received();
+    ASSERT_EQ(1u, got.size());
+    EXPECT_EQ(std::string("OpCode=FIND\0", 12), got[0]);
+}
+
+TEST_F(LinkSend, SlicesAreAtMost1472BytesWithTheNulInTheLast)
+{
+    struct { size_t length; std::vector<size_t> slices; } cases[] = {
+        {3000, {1472, 1472, 57}},
+        {1471, {1472}},
+        {1472, {1472, 1}},
+        {0, {1}},
+    };
+    for (const auto &c : cases) {
+        std::string text = Text(c.length);
+        SendDeviceMessage(sender, text.c_str(), DEVICE_WAIT_MS);
+        std::vector<std::string> got = Received();
+        ASSERT_EQ(c.slices.size(), got.size()) << "text of " << c.length;
+        std::string joined;
+        for (size_t i = 0; i < got.size(); i++) {
+            EXPECT_EQ(c.slices[i], got[i].size()) << "slice " << i << " of text " << c.length;
+            joined += got[i];
+        }
+        EXPECT_EQ(text + std::string(1, '\0'), joined);
+    }
+}
+
+TEST_F(LinkSend, DatagramGoesToTheAskedPortWhenNoPortIsSet)
+{
+    SetDeviceLinkDestination(LoopbackAddress(), 0);
+    EXPECT_EQ(3, SendDatagram(sender, "abc", 3, LocalPort(receiver), 0));
+    std::vector<std::string> got = Received();
+    ASSERT_EQ(1u, got.size());
+    EXPECT_EQ("abc", got[0]);
+}
+
+TEST_F(LinkSend, SendThatKeepsFailingGivesUpAfterTheLimit)
+{
+    unsigned start = PlatTickCount();
+    SendDeviceMessage(NO_SOCKET, "OpCode=FIND", 200);
+    unsigned elapsed = PlatTickCount() - start;
+    EXPECT_GE(elapsed, 190u);
+    EXPECT_LT(elapsed, 2000u);
+}
+
+// A receiving socket like the DeviceLink (non-blocking) and two senders on loopback.
+struct LinkReceive : testing::Test {
+    SockHandle link = NO_SOCKET, first = NO_SOCKET, second = NO_SOCKET;
+    int port = 0;
+    void SetUp() override
+    {
+        link = LoopbackUdp(true);
+        first = LoopbackUdp(false);
+        second = LoopbackUdp(false);
+        port = LocalPort(link);
+    }
+    void TearDown() override
+    {
+        PlatCloseSocket(link);
+        PlatCloseSocket(first);
+        PlatCloseSocket(second);
+    }
+    void Send(SockHandle from, const std::string &bytes) { SendUdpTo(from, port, bytes.data(), (int)bytes.size()); }
+    // One call; the text ("" for null), whether a block came, and the milliseconds it took.
+    std::string Receive(unsigned idle, bool *got = nullptr, unsigned *ms = nullptr)
+    {
+        unsigned start = PlatTickCount();
+        char *m = ReceiveDeviceMessage(link, idle);
+        if (ms) *ms = PlatTickCount() - start;
+        if (got) *got = m != nullptr;
+        std::string text = m ? std::string(m) : std::string();
+        PlatFree(m);
+        return text;
+    }
+};
+
+std::string Nul(const std::string &s) { return s + std::string(1, '\0'); }
+
+TEST_F(LinkReceive, StrayNotificationReturnsNullAtOnce)
+{
+    bool got = true;
+    unsigned ms = 0;
+    Receive(DEVICE_WAIT_MS, &got, &ms);
+    EXPECT_FALSE(got);
+    EXPECT_LT(ms, 500u);
+}
+
+TEST_F(LinkReceive, TwoWaitingRepliesAreTwoMessagesThenNothing)
+{
+    Send(first, Nul("OpCode=IMIN\r\nMacAddr=1"));
+    Send(second, Nul("OpCode=SETC"));
+    PlatSleep(20);
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=1", Receive(DEVICE_WAIT_MS));
+    EXPECT_EQ("OpCode=SETC", Receive(DEVICE_WAIT_MS));
+    bool got = true;
+    unsigned ms = 0;
+    Receive(DEVICE_WAIT_MS, &got, &ms);
+    EXPECT_FALSE(got);
+    EXPECT_LT(ms, 500u);
+}
+
+TEST_F(LinkReceive, InterleavedRepliesAreJoinedPerSender)
+{
+    Send(first, "OpCode=IMIN\r\nMacAddr=first");
+    Send(second, "OpCode=IMIN\r\nMacAddr=second");
+    Send(first, Nul("\r\nFW_Ver=1"));
+    Send(second, Nul("\r\nFW_Ver=2"));
+    PlatSleep(20);
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=first\r\nFW_Ver=1", Receive(DEVICE_WAIT_MS));
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=second\r\nFW_Ver=2", Receive(DEVICE_WAIT_MS));
+}
+
+TEST_F(LinkReceive, StartedTextWaitsForItsContinuation)
+{
+    Send(first, "OpCode=IMIN\r\n");
+    std::thread late([&] { PlatSleep(150); Send(first, Nul("MacAddr=late")); });
+    bool got = false;
+    unsigned ms = 0;
+    std::string text = Receive(DEVICE_WAIT_MS, &got, &ms);
+    late.join();
+    EXPECT_TRUE(got);
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=late", text);
+    EXPECT_LT(ms, 3000u);
+}
+
+TEST_F(LinkReceive, TextWithoutNulIsEndedAfterTheIdleLimit)
+{
+    Send(first, "OpCode=IMIN\r\nMacAddr=cut");
+    bool got = false;
+    unsigned ms = 0;
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=cut", Receive(200, &got, &ms));
+    EXPECT_TRUE(got);
+    EXPECT_GE(ms, 190u);
+    EXPECT_LT(ms, 2000u);
+}
+
+TEST_F(LinkReceive, PartialTextOfOneSenderDoesNotHoldBackAnotherSendersMessage)
+{
+    Send(first, "OpCode=IMIN\r\nMacAddr=slow");
+    Send(second, Nul("OpCode=SETC"));
+    PlatSleep(20);
+    unsigned ms = 0;
+    EXPECT_EQ("OpCode=SETC", Receive(DEVICE_WAIT_MS, nullptr, &ms));
+    EXPECT_LT(ms, 500u);
+    // The slow sender's text is kept for the next call and completed there.
+    Send(first, Nul("\r\nFW_Ver=9"));
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=slow\r\nFW_Ver=9", Receive(DEVICE_WAIT_MS));
+}
+
+TEST_F(LinkReceive, LargeDatagramsAreCutAt65791Bytes)
+{
+    std::string big(65000, 'b');
+    Send(first, big);
+    Send(first, std::string(1000, 'c'));
+    PlatSleep(20);
+    bool got = false;
+    std::string text = Receive(DEVICE_WAIT_MS, &got);
+    ASSERT_TRUE(got);
+    EXPECT_EQ((size_t)DEVICE_MESSAGE_MAX - 1, text.size());
+    EXPECT_EQ(big + std::string(791, 'c'), text);
+}
+
+TEST_F(LinkReceive, ReceiveDatagramFromNamesTheSender)
+{
+    Send(second, "hello");
+    ASSERT_TRUE(PlatWaitReadable(link, 1000));
+    char buf[16];
+    unsigned address = 0;
+    int fromPort = 0;
+    EXPECT_EQ(5, ReceiveDatagramFrom(link, buf, sizeof buf, 0, &address, &fromPort));
+    EXPECT_EQ(LoopbackAddress(), address);
+    EXPECT_EQ(LocalPort(second), fromPort);
+    EXPECT_EQ(-1, ReceiveDatagram(link, buf, sizeof buf, 0)) << "nothing waiting";
+}
+
+int g_registrarCalls = 0;
+void *g_registrarWindow = nullptr;
+int RecordingRegistrar(SockHandle s, void *window)
+{
+    g_registrarCalls++;
+    g_registrarWindow = window;
+    return PlatSetNonBlocking(s, 1);
+}
+
+TEST(DeviceLink, OpenRegistersTheSocketAndCloseForgetsIt)
+{
+    int window = 0;
+    OpenDeviceLink(&window, RecordingRegistrar);
+    SockHandle s = DeviceLinkSocket();
+    EXPECT_NE(NO_SOCKET, s);
+    EXPECT_EQ(1, g_registrarCalls);
+    EXPECT_EQ(&window, g_registrarWindow);
+    int value = 0;
+    PlatAddrLen length = (PlatAddrLen)sizeof value;
+    getsockopt(s, SOL_SOCKET, SO_BROADCAST, (char *)&value, &length);
+    EXPECT_NE(0, value);
+    CloseDeviceLink();
+    EXPECT_EQ(NO_SOCKET, DeviceLinkSocket());
+    CloseDeviceLink();  // closing twice is harmless
+    EXPECT_EQ(nullptr, ReceiveDeviceMessage(NO_SOCKET, 100));
+}
+
+}  // namespace
