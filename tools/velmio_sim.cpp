@@ -31,6 +31,7 @@
 //   --log FILE           every datagram received, byte-exact (format below)
 //   --ready FILE         written once every socket is bound
 //   --seed N             random seed for the jitter [1]
+//   --print-imin I       write device I's IMIN reply (with its NUL) to stdout and exit, binding nothing
 //
 // Log record: "VSL1", u32 length, u32 device (0xFFFFFFFF: the broadcast listener), u32 source address,
 // u16 source port, u32 destination address, u16 destination port, u32 ms since start, then the
@@ -76,6 +77,7 @@ struct Options {
     int malformedDevice = -1;
     std::string statePrefix, logPath, readyPath;
     unsigned seed = 1;
+    int printImin = -1;
 };
 
 struct Device {
@@ -424,6 +426,7 @@ bool ParseArgs(int argc, char **argv)
         else if (a == "--log") o.logPath = v;
         else if (a == "--ready") o.readyPath = v;
         else if (a == "--seed") o.seed = (unsigned)strtoul(v.c_str(), nullptr, 10);
+        else if (a == "--print-imin") o.printImin = atoi(v.c_str());
         else { fprintf(stderr, "velmio_sim: unknown option %s\n", a.c_str()); return false; }
     }
     if (o.devices < 1 || o.devices > 250 || o.channels < 0 || o.slice < 1 || o.slice > 65507) {
@@ -447,11 +450,6 @@ int main(int argc, char **argv)
     signal(SIGPIPE, SIG_IGN);
     if (!g_opt.logPath.empty() && !(g_log = fopen(g_opt.logPath.c_str(), "wb"))) { perror(g_opt.logPath.c_str()); return 1; }
 
-    in_addr listenAddr;
-    if (inet_pton(AF_INET, g_opt.listen.c_str(), &listenAddr) != 1) { fprintf(stderr, "velmio_sim: bad --listen\n"); return 2; }
-    int listener = BindUdp(listenAddr.s_addr, g_opt.port, true);
-    if (listener < 0) return 1;
-
     std::vector<Device> devices((size_t)g_opt.devices);
     uint32_t base = 0;
     if (!g_opt.address.empty()) {
@@ -465,6 +463,19 @@ int main(int argc, char **argv)
         d.mac = DeviceMac(g_opt.mac, i);
         InitialValues(d);
         LoadState(d);
+    }
+    if (g_opt.printImin >= 0) {
+        if (g_opt.printImin >= g_opt.devices) return 2;
+        std::string text = ImminText(devices[(size_t)g_opt.printImin]);
+        fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
+    in_addr listenAddr;
+    if (inet_pton(AF_INET, g_opt.listen.c_str(), &listenAddr) != 1) { fprintf(stderr, "velmio_sim: bad --listen\n"); return 2; }
+    int listener = BindUdp(listenAddr.s_addr, g_opt.port, true);
+    if (listener < 0) return 1;
+    for (int i = 0; i < g_opt.devices; i++) {
+        Device &d = devices[(size_t)i];
         if (base) {
             d.address = htonl(base + (uint32_t)i);
             d.sock = BindUdp(d.address, g_opt.port, false);

@@ -1,0 +1,50 @@
+# link_env.sh: sourced by the link e2e scripts: a private test network, the simulator and checks.
+# Needs SR_BUILD (holding native/ and win/). Sets NET (namespace prefix), SIM, CLI, WORK.
+set -u
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+: "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"
+SIM="$SR_BUILD/native/velmio_sim"
+CLI="$SR_BUILD/native/devlink_cli"
+TESTNET="$ROOT/scripts/testnet.sh"
+NET="h2${1:-l}$$"
+WORK="$(mktemp -d /tmp/h2-e2e.XXXXXX)"
+SIM_PID=""
+FAILS=0
+
+link_cleanup() {
+    [ -n "$SIM_PID" ] && kill "$SIM_PID" 2>/dev/null && wait "$SIM_PID" 2>/dev/null
+    "$TESTNET" down "$NET"
+    rm -rf "$WORK"
+}
+trap link_cleanup EXIT
+
+for f in "$SIM" "$CLI"; do [ -x "$f" ] || { echo "missing $f"; exit 1; }; done
+
+check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, counts failures
+    local what=$1; shift
+    if "$@"; then echo "pass: $what"; else echo "FAIL: $what"; FAILS=$((FAILS + 1)); fi
+}
+
+# start_sim ARGS...: runs the simulator in the device namespace with a fresh log; waits until bound.
+start_sim() {
+    stop_sim
+    rm -f "$WORK/sim.log" "$WORK/sim.ready"
+    "$TESTNET" exec-dev "$NET" "$SIM" --log "$WORK/sim.log" --ready "$WORK/sim.ready" "$@" &
+    SIM_PID=$!
+    local i
+    for i in $(seq 1 100); do [ -f "$WORK/sim.ready" ] && return 0; sleep 0.05; done
+    echo "simulator did not start"; exit 1
+}
+stop_sim() {
+    if [ -n "$SIM_PID" ]; then kill "$SIM_PID" 2>/dev/null; wait "$SIM_PID" 2>/dev/null; SIM_PID=""; fi
+}
+
+# Datagram lengths logged by the simulator from record FIRST on, space separated.
+logged_lengths() { "$SIM" --dump "$WORK/sim.log" | awk -v f="$1" '$1 >= f { sub("len=", "", $5); printf "%s ", $5 }' | sed 's/ $//'; }
+logged_count() { "$SIM" --dump "$WORK/sim.log" | wc -l; }
+# The bytes of logged records FIRST..LAST joined, into a file.
+logged_bytes() {
+    local i
+    : >"$3"
+    for ((i = $1; i <= $2; i++)); do "$SIM" --dump-bytes "$WORK/sim.log" "$i" >>"$3"; done
+}
