@@ -191,9 +191,25 @@ std::string RemoteText(LPARAM address)
 
 int SelectedRow(HWND list) { return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, MAKELPARAM(LVNI_SELECTED, 0)); }
 
+// Puts the pointer on a client point of the list: the list view watches the real pointer while
+// a button is down, and a pointer elsewhere would turn the click into a drag.
+void PointAt(HWND list, int x, int y)
+{
+    POINT p = {x, y};
+    ClientToScreen(list, &p);
+    SetCursorPos(p.x, p.y);
+    Sleep(30);
+}
+
+void MouseMessage(HWND list, UINT message, WPARAM keys, int x, int y)
+{
+    PointAt(list, x, y);
+    PostMessageW(list, message, keys, MAKELPARAM(x, y));
+}
+
 void Click(HWND list, int x, int y)
 {
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    MouseMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
     PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
@@ -405,7 +421,8 @@ void Run(const std::vector<std::string> &a)
         SendMessageW(Item(Number(a, 1)), WM_SETTEXT, 0, (LPARAM)Wide(Arg(a, 2)).c_str());
     } else if (c == "expect-text") {
         WCHAR text[4096] = {0};
-        GetWindowTextW(Item(Number(a, 1)), text, 4096);
+        // Another process's edit answers only WM_GETTEXT with its current text.
+        SendMessageW(Item(Number(a, 1)), WM_GETTEXT, 4096, (LPARAM)text);
         if (Utf8(text) != Arg(a, 2)) Fail("text of " + a[1] + " is \"" + Utf8(text) + "\", expected \"" + a[2] + "\"");
     } else if (c == "expect-enabled" || c == "expect-visible" || c == "expect-checked") {
         HWND h = Item(Number(a, 1));
@@ -450,10 +467,12 @@ void Run(const std::vector<std::string> &a)
         HWND list = Item(Number(a, 1));
         RECT from = RowRect(list, Number(a, 2)), to = RowRect(list, Number(a, 3));
         int x = from.left + 8, y0 = (from.top + from.bottom) / 2, y1 = (to.top + to.bottom) / 2;
-        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y0));
+        MouseMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, x, y0);
         // Far enough to start a drag, then over the target row, then release.
-        PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 12, y0 + (y1 > y0 ? 6 : -6)));
-        PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 12, y1));
+        MouseMessage(list, WM_MOUSEMOVE, MK_LBUTTON, x + 12, y0 + (y1 > y0 ? 6 : -6));
+        Settle();
+        MouseMessage(list, WM_MOUSEMOVE, MK_LBUTTON, x + 12, y1);
+        Settle();
         PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x + 12, y1));
         Settle();
     } else if (c == "alt-key") {

@@ -1,0 +1,131 @@
+# program_env.bash: shared set-up of the end-to-end scripts program_*.sh (sourced, never run alone).
+# Builds a private test network (namespaces PREFIX-tool, PREFIX-dev, PREFIX-br), starts simulated
+# devices, a datagram capture and a stream server there, and runs SetRadio.exe and the window driver
+# under Wine inside the tool namespace. Everything is torn down by the EXIT trap.
+#
+# Needs: SR_BUILD with native/ (velmio_sim, stream_server, driver_capture) and win/ (SetRadio.exe,
+# e2e_driver.exe) built. Set E2E_NAME (namespace prefix and work folder) before sourcing.
+set -u
+E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+: "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"
+: "${E2E_NAME:?E2E_NAME must be set before sourcing program_env.bash}"
+NATIVE="$SR_BUILD/native"
+WINDIR="$SR_BUILD/win"
+SIM="$NATIVE/velmio_sim"
+CAPTURE="$NATIVE/driver_capture"
+STREAM="$NATIVE/stream_server"
+WORK="$SR_BUILD/e2e/$E2E_NAME"
+NET="$E2E_NAME"
+TESTNET="$E2E_ROOT/scripts/testnet.sh"
+LIVE_PORT=8000
+DEAD_PORT=8001
+E2E_PIDS=""
+E2E_FAILS=0
+E2E_CHECKS=0
+
+for f in "$SIM" "$CAPTURE" "$STREAM" "$WINDIR/SetRadio.exe" "$WINDIR/e2e_driver.exe"; do
+    [ -x "$f" ] || [ -f "$f" ] || { echo "e2e: $f is missing (build first)"; exit 1; }
+done
+if [ "$(id -u)" != 0 ]; then echo "e2e: needs root for network namespaces"; exit 1; fi
+
+rm -rf "$WORK"
+mkdir -p "$WORK"
+# The program keeps its settings file beside itself: a private copy starts from no settings.
+cp "$WINDIR/SetRadio.exe" "$WINDIR/e2e_driver.exe" "$WORK/"
+
+export SR_WINEPREFIX="${SR_E2E_WINEPREFIX:-$SR_BUILD/e2e-wine}"
+unset DISPLAY
+. "$E2E_ROOT/scripts/wine-env.sh"
+
+in_tool() { ip netns exec "$NET-tool" "$@"; }
+in_dev() { ip netns exec "$NET-dev" "$@"; }
+
+e2e_cleanup() {
+    in_tool wineserver -k >/dev/null 2>&1
+    local p
+    for p in $E2E_PIDS; do kill "$p" 2>/dev/null; done
+    "$TESTNET" down "$NET"
+    [ -n "${SR_XVFB_PID:-}" ] && kill "$SR_XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    return 0
+}
+trap e2e_cleanup EXIT
+
+# Starts a background process and remembers it for the cleanup.
+spawn() {
+    "$@" &
+    E2E_PIDS="$E2E_PIDS $!"
+}
+
+wait_file() {  # wait_file PATH SECONDS
+    local i
+    for ((i = 0; i < $2 * 20; i++)); do [ -e "$1" ] && return 0; sleep 0.05; done
+    echo "e2e: $1 did not appear"
+    return 1
+}
+
+# The first argument of check is its description; the command follows.
+check() {
+    local what=$1
+    shift
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    if "$@"; then echo "check ok: $what"; return 0; fi
+    echo "CHECK FAILED: $what"
+    E2E_FAILS=$((E2E_FAILS + 1))
+    return 1
+}
+
+# The network, the capture on the tool's link and the stream server on the tool's loopback.
+start_network() {  # start_network NDEV
+    "$TESTNET" up "$NET" "$1" || exit 1
+    spawn in_tool "$CAPTURE" vt0 "$WORK/capture.log" "$WORK/capture.ready"
+    printf 'ICY 200 OK\r\nicy-name: e2e\r\nicy-metaint: 8192\r\n\r\n' >"$WORK/icy-answer"
+    spawn in_tool "$STREAM" "$LIVE_PORT" "$WORK/icy-answer" "$WORK/stream-requests.log" >"$WORK/stream.out"
+    wait_file "$WORK/capture.ready" 10 || exit 1
+    local i
+    for ((i = 0; i < 100; i++)); do grep -q ready "$WORK/stream.out" 2>/dev/null && break; sleep 0.05; done
+}
+
+LIVE="http://127.0.0.1:$LIVE_PORT"
+DEAD="http://127.0.0.1:$DEAD_PORT"
+
+# start_device INDEX [velmio_sim options]: one simulated device answering from its own address.
+start_device() {
+    local i=$1
+    shift
+    spawn in_dev "$SIM" --address "$("$TESTNET" dev-address "$i")" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
+        --url-pattern "$LIVE/ch%n" --log "$WORK/sim$i.log" --ready "$WORK/sim$i.ready" "$@"
+    wait_file "$WORK/sim$i.ready" 10 || exit 1
+}
+
+# Wine prefix (shared by the e2e scripts, made once), display, and the program in the tool namespace.
+start_program() {
+    sr_display
+    if [ ! -f "$WINEPREFIX/.setradio-ready" ]; then
+        in_tool bash -c ". '$E2E_ROOT/scripts/wine-env.sh'; sr_wine_prefix"
+    fi
+    in_tool wineserver -k >/dev/null 2>&1
+    (cd "$WORK" && in_tool wine "$WORK/SetRadio.exe" >"$WORK/program.out" 2>&1) &
+    E2E_PIDS="$E2E_PIDS $!"
+}
+
+# drive NAME: runs the driver script $WORK/NAME.drv (lines from stdin) in the Wine session.
+drive() {
+    cat >"$WORK/$1.drv"
+    (cd "$WORK" && in_tool wine "$WORK/e2e_driver.exe" "$1.drv") 2>/dev/null | tr -d '\r' | tee "$WORK/$1.out"
+    grep -q '^FAIL' "$WORK/$1.out" && return 1
+    return 0
+}
+
+# The whole messages seen on the tool's link so far: $WORK/messages/N.msg and the listing.
+messages() {
+    rm -rf "$WORK/messages"
+    mkdir -p "$WORK/messages"
+    "$CAPTURE" --messages "$WORK/capture.log" "$WORK/messages" >"$WORK/messages.txt"
+}
+
+finish() {
+    echo "e2e $E2E_NAME: $E2E_CHECKS checks, $E2E_FAILS failed"
+    [ "$E2E_FAILS" = 0 ]
+    exit $?
+}
