@@ -15,11 +15,15 @@ struct LoopbackServer {
     volatile LONG stop;
     volatile LONG requests;
     HANDLE thread;
+    DWORD uiThread;          // when set, the server shares its input state to see that thread's cursor
+    HCURSOR cursorSeen;      // the cursor at the moment the request arrived
 };
 
 DWORD WINAPI ServeConnections(void *parameter)
 {
     LoopbackServer *server = (LoopbackServer *)parameter;
+    if (server->uiThread)
+        AttachThreadInput(GetCurrentThreadId(), server->uiThread, TRUE);
     while (!server->stop) {
         fd_set set;
         FD_ZERO(&set);
@@ -38,6 +42,7 @@ DWORD WINAPI ServeConnections(void *parameter)
                 break;
             request.append(buffer, n);
         }
+        server->cursorSeen = GetCursor();
         InterlockedIncrement(&server->requests);
         send(s, server->answer, lstrlenA(server->answer), 0);
         shutdown(s, SD_SEND);
@@ -46,8 +51,10 @@ DWORD WINAPI ServeConnections(void *parameter)
     return 0;
 }
 
-bool StartServer(LoopbackServer *server, const char *answer)
+bool StartServer(LoopbackServer *server, const char *answer, DWORD uiThread = 0)
 {
+    server->uiThread = uiThread;
+    server->cursorSeen = 0;
     server->listener = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
@@ -102,6 +109,19 @@ TEST_F(StreamCheck, LiveAddressAsksNothing)
     StopServer(&server);
     EXPECT_EQ(1, (int)server.requests);
     EXPECT_EQ(0, BoxCount());
+}
+
+TEST_F(StreamCheck, WaitCursorWhileTheProbeRuns)
+{
+    HCURSOR arrow = LoadCursor(0, IDC_ARROW);
+    SetCursor(arrow);
+    LoopbackServer server;
+    ASSERT_TRUE(StartServer(&server, "ICY 200 OK\r\n\r\n", GetCurrentThreadId()));
+    Sleep(100);   // the server thread has joined this thread's input state
+    EXPECT_NE(0, CheckStreamAddress(owner, UrlOf(server, "live").c_str()));
+    StopServer(&server);
+    EXPECT_EQ(LoadCursor(0, IDC_WAIT), server.cursorSeen);
+    EXPECT_EQ(arrow, GetCursor());
 }
 
 TEST_F(StreamCheck, NotLiveAsksAndOkKeepsTheAddress)
