@@ -214,10 +214,26 @@ void Click(HWND list, int x, int y)
 }
 
 // Waits until the program has handled everything posted so far.
+// Sent messages overtake posted ones, so a pause lets the posted input be handled as well.
 void Settle(int ms = 20000)
 {
     DWORD_PTR result;
     if (!SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, (UINT)ms, &result)) Fail("the window does not respond");
+    Sleep(60);
+    if (!SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, (UINT)ms, &result)) Fail("the window does not respond");
+}
+
+// Checks a condition until it holds or EXPECT_MS pass (posted input may still be on its way);
+// describe() tells what was seen when it never held.
+const int EXPECT_MS = 5000;
+template <class Condition, class Describe>
+void Expect(Condition condition, Describe describe)
+{
+    double end = NowMs() + EXPECT_MS;
+    while (!condition()) {
+        if (NowMs() > end) Fail(describe());
+        Sleep(20);
+    }
 }
 
 // ---- message boxes ----
@@ -420,35 +436,52 @@ void Run(const std::vector<std::string> &a)
     } else if (c == "settext") {
         SendMessageW(Item(Number(a, 1)), WM_SETTEXT, 0, (LPARAM)Wide(Arg(a, 2)).c_str());
     } else if (c == "expect-text") {
-        WCHAR text[4096] = {0};
-        // Another process's edit answers only WM_GETTEXT with its current text.
-        SendMessageW(Item(Number(a, 1)), WM_GETTEXT, 4096, (LPARAM)text);
-        if (Utf8(text) != Arg(a, 2)) Fail("text of " + a[1] + " is \"" + Utf8(text) + "\", expected \"" + a[2] + "\"");
+        HWND h = Item(Number(a, 1));
+        std::string got;
+        Expect([&] {
+            WCHAR text[4096] = {0};
+            // Another process's edit answers only WM_GETTEXT with its current text.
+            SendMessageW(h, WM_GETTEXT, 4096, (LPARAM)text);
+            got = Utf8(text);
+            return got == Arg(a, 2);
+        }, [&] { return "text of " + a[1] + " is \"" + got + "\", expected \"" + a[2] + "\""; });
     } else if (c == "expect-enabled" || c == "expect-visible" || c == "expect-checked") {
         HWND h = Item(Number(a, 1));
-        int want = Number(a, 2);
-        int got = c == "expect-enabled" ? IsWindowEnabled(h) != 0
+        int want = Number(a, 2), got = 0;
+        Expect([&] {
+            got = c == "expect-enabled" ? IsWindowEnabled(h) != 0
                 : c == "expect-visible" ? (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0
                 : SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (got != want) Fail(c + " " + a[1] + ": got " + std::to_string(got));
+            return got == want;
+        }, [&] { return c + " " + a[1] + ": got " + std::to_string(got); });
     } else if (c == "expect-focus") {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(g_window, 0), &info);
-        if (info.hwndFocus != Item(Number(a, 1))) Fail("focus is on control " + std::to_string(GetDlgCtrlID(info.hwndFocus)));
+        HWND want = Item(Number(a, 1)), got = 0;
+        Expect([&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(GetWindowThreadProcessId(g_window, 0), &info);
+            got = info.hwndFocus;
+            return got == want;
+        }, [&] { return "focus is on control " + std::to_string(GetDlgCtrlID(got)); });
     } else if (c == "expect-rows") {
         HWND list = Item(Number(a, 1));
         int want = Number(a, 2);
-        double end = NowMs() + (a.size() > 3 ? Number(a, 3) : 0);
+        double end = NowMs() + (a.size() > 3 ? Number(a, 3) : EXPECT_MS);
         int got;
         while ((got = RowCount(list)) != want && NowMs() < end) Sleep(10);
         if (got != want) Fail("list " + a[1] + " has " + std::to_string(got) + " rows, expected " + a[2]);
     } else if (c == "expect-cell") {
-        std::string got = Utf8(CellW(Item(Number(a, 1)), Number(a, 2), Number(a, 3)));
-        if (got != Arg(a, 4)) Fail("cell " + a[2] + "," + a[3] + " is \"" + got + "\", expected \"" + a[4] + "\"");
+        HWND list = Item(Number(a, 1));
+        std::string got;
+        Expect([&] {
+            got = Utf8(CellW(list, Number(a, 2), Number(a, 3)));
+            return got == Arg(a, 4);
+        }, [&] { return "cell " + a[2] + "," + a[3] + " is \"" + got + "\", expected \"" + a[4] + "\""; });
     } else if (c == "expect-selected") {
-        int got = SelectedRow(Item(Number(a, 1)));
-        if (got != Number(a, 2)) Fail("selected row is " + std::to_string(got));
+        HWND list = Item(Number(a, 1));
+        int got = 0;
+        Expect([&] { return (got = SelectedRow(list)) == Number(a, 2); },
+               [&] { return "selected row is " + std::to_string(got); });
     } else if (c == "click-row") {
         HWND list = Item(Number(a, 1));
         RECT r = RowRect(list, Number(a, 2));
@@ -468,10 +501,11 @@ void Run(const std::vector<std::string> &a)
         RECT from = RowRect(list, Number(a, 2)), to = RowRect(list, Number(a, 3));
         int x = from.left + 8, y0 = (from.top + from.bottom) / 2, y1 = (to.top + to.bottom) / 2;
         MouseMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, x, y0);
-        // Far enough to start a drag, then over the target row, then release.
-        MouseMessage(list, WM_MOUSEMOVE, MK_LBUTTON, x + 12, y0 + (y1 > y0 ? 6 : -6));
+        // Far enough to start a drag, then over the target row, then release. The pointer stays
+        // where the button went down: moving it would end the list view's drag detection.
+        PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 12, y0 + (y1 > y0 ? 6 : -6)));
         Settle();
-        MouseMessage(list, WM_MOUSEMOVE, MK_LBUTTON, x + 12, y1);
+        PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 12, y1));
         Settle();
         PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x + 12, y1));
         Settle();
