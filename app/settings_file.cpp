@@ -8,8 +8,6 @@
 
 // Position read when none is stored: far off screen, so the window is centred.
 enum { POSITION_MARKER = 30000 };
-// Smallest size a dialog can be dragged to (dialog units); stored sizes below it are damage.
-enum { MIN_TRACK_WIDTH_DLU = 240, MIN_TRACK_HEIGHT_DLU = 170 };
 // A stored size more than this many screens wide or high is damage as well.
 enum { MAX_SCREENS = 4 };
 
@@ -46,12 +44,28 @@ static int ReadWindowName(HWND window, char *name, int size)
     return name[0] != 0;
 }
 
-// A stored width or height outside min .. MAX_SCREENS screens is replaced by the fallback.
+// A stored width or height below the smallest the window can be dragged to, or more than
+// MAX_SCREENS screens, is damage and replaced by the fallback. The result is raised to that
+// smallest size, as the system does when the window is moved, so centring uses the real size.
 static int SaneLength(int stored, int minimum, int screen, int fallback)
 {
     long long limit = (long long)screen * MAX_SCREENS;
-    if (stored < minimum || (screen > 0 && stored > limit)) return fallback;
-    return stored;
+    int length = stored;
+    if (stored < minimum || (screen > 0 && stored > limit)) length = fallback;
+    return length < minimum ? minimum : length;
+}
+
+// The smallest outer size the window accepts, as its own WM_GETMINMAXINFO handling gives it.
+static POINT MinimumTrackSize(HWND window)
+{
+    MINMAXINFO info;
+    ZeroBytes(&info, sizeof info);
+    info.ptMinTrackSize.x = GetSystemMetrics(SM_CXMINTRACK);
+    info.ptMinTrackSize.y = GetSystemMetrics(SM_CYMINTRACK);
+    info.ptMaxTrackSize.x = GetSystemMetrics(SM_CXMAXTRACK);
+    info.ptMaxTrackSize.y = GetSystemMetrics(SM_CYMAXTRACK);
+    SendMessageA(window, WM_GETMINMAXINFO, 0, (LPARAM)&info);
+    return info.ptMinTrackSize;
 }
 
 static void RestorePlacement(HWND window)
@@ -70,8 +84,9 @@ static void RestorePlacement(HWND window)
     int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     int caption = GetSystemMetrics(SM_CYCAPTION);
-    width = SaneLength(width, DialogUnitsToPixelsX(MIN_TRACK_WIDTH_DLU), screenWidth, currentWidth);
-    height = SaneLength(height, DialogUnitsToPixelsY(MIN_TRACK_HEIGHT_DLU), screenHeight, currentHeight);
+    POINT minimum = MinimumTrackSize(window);
+    width = SaneLength(width, minimum.x, screenWidth, currentWidth);
+    height = SaneLength(height, minimum.y, screenHeight, currentHeight);
 
     // Only the right and bottom edges of the primary screen are tested (compared without overflow);
     // a window whose caption lies wholly left of or above every screen cannot be reached: centred too.

@@ -1,0 +1,129 @@
+// app_startup_test.cpp: start-up steps: settings path, command line, WinSock, window class, template 6.
+#include <gtest/gtest.h>
+#include <string>
+#include "common/platform.h"
+#include "app/startup.h"
+#include "res/resource.h"
+#include "tests/win/test_support.h"
+#include "ui/texts.h"
+
+namespace {
+
+std::string Replaced(const char *path, const char *extension)
+{
+    char buffer[64];
+    lstrcpynA(buffer, path, sizeof buffer);
+    ReplaceExtension(buffer, extension);
+    return buffer;
+}
+
+TEST(ReplaceExtension, ReplacesAfterLastDotOrAppends)
+{
+    EXPECT_EQ("C:\\tools\\SetRadio.ini", Replaced("C:\\tools\\SetRadio.exe", "ini"));
+    EXPECT_EQ("C:\\tools\\a.b.ini", Replaced("C:\\tools\\a.b.exe", "ini"));
+    EXPECT_EQ("C:\\tools\\SetRadio.ini", Replaced("C:\\tools\\SetRadio", "ini"));
+    EXPECT_EQ("prog.ini", Replaced("prog.", "ini"));
+    // The last dot counts even inside a folder name.
+    EXPECT_EQ("C:\\my.ini", Replaced("C:\\my.tools\\SetRadio", "ini"));
+}
+
+TEST(SkipProgramName, QuotedAndPlainNames)
+{
+    EXPECT_STREQ("word", SkipProgramName("\"C:\\Program Files\\SetRadio.exe\"  word"));
+    EXPECT_STREQ("", SkipProgramName("\"C:\\Program Files\\SetRadio.exe word"));
+    EXPECT_STREQ("a  b", SkipProgramName("SetRadio.exe \t a  b"));
+    EXPECT_STREQ("", SkipProgramName("SetRadio.exe"));
+    EXPECT_STREQ("", SkipProgramName("SetRadio.exe   "));
+    EXPECT_STREQ("", SkipProgramName(""));
+    // Bytes of a double-byte character are name characters.
+    EXPECT_STREQ("x", SkipProgramName("C:\\\xB6\xF3\xB5\xF0\xBF\xC0.exe x"));
+    EXPECT_STREQ("b c", SkipProgramName("\"a\"b c"));
+}
+
+TEST(StartWinSock, AgreesOnVersionOneOne)
+{
+    WSADATA info = {};
+    ASSERT_EQ(1, StartWinSock(&info));
+    EXPECT_EQ(0x0101, info.wVersion);
+    WSACleanup();
+    EXPECT_EQ(1, StartWinSock(0));
+    WSACleanup();
+}
+
+TEST(InitApplication, SettingsPathBesideProgramAndMadeWritable)
+{
+    char module[MAX_PATH];
+    GetModuleFileNameA(0, module, sizeof module);
+    std::string expected = module;
+    expected = expected.substr(0, expected.rfind('.')) + ".ini";
+    char saved[260];
+    lstrcpynA(saved, g_iniPath, sizeof saved);
+
+    DWORD before = GetFileAttributesA(expected.c_str());
+    if (before == INVALID_FILE_ATTRIBUTES) {
+        HANDLE f = CreateFileA(expected.c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+        ASSERT_NE(INVALID_HANDLE_VALUE, f);
+        CloseHandle(f);
+    }
+    SetFileAttributesA(expected.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    InitApplication();
+    EXPECT_STREQ(expected.c_str(), g_iniPath);
+    DWORD after = GetFileAttributesA(expected.c_str());
+    EXPECT_EQ(0u, after & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_NE(0, g_atomCurrWndSize);
+    EXPECT_NE(0, g_atomUserPrm1);
+    char name[32];
+    GetAtomNameA(g_atomCurrWndSize, name, sizeof name);
+    EXPECT_STREQ("CurrWndSize", name);
+    GetAtomNameA(g_atomUserPrm1, name, sizeof name);
+    EXPECT_STREQ("UserPrm1", name);
+    if (before == INVALID_FILE_ATTRIBUTES) DeleteFileA(expected.c_str());
+    lstrcpynA(g_iniPath, saved, sizeof g_iniPath);
+}
+
+TEST(RegisterMainWindowClass, DialogClassWithIconAndFaceBackground)
+{
+    WNDCLASSA wc = {};
+    ASSERT_TRUE(GetClassInfoA(g_instance, "RecordMainDlg", &wc));
+    EXPECT_EQ(DLGWINDOWEXTRA, wc.cbWndExtra);
+    EXPECT_EQ(30, wc.cbWndExtra);
+    EXPECT_EQ(0, wc.cbClsExtra);
+    EXPECT_EQ(0u, wc.style);
+    EXPECT_EQ((HBRUSH)(COLOR_BTNFACE + 1), wc.hbrBackground);
+    EXPECT_TRUE(wc.hIcon != 0);
+    EXPECT_TRUE(wc.hCursor != 0);
+}
+
+TEST(Accelerators, AltXClosesAndF1IsCommand1000)
+{
+    HACCEL table = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_ACCEL));
+    ASSERT_TRUE(table != 0);
+    ACCEL entries[4] = {};
+    ASSERT_EQ(2, CopyAcceleratorTableA(table, entries, 4));
+    EXPECT_EQ(0x58, entries[0].key);
+    EXPECT_EQ(IDCANCEL, entries[0].cmd);
+    EXPECT_EQ(FVIRTKEY | FALT, entries[0].fVirt & (FVIRTKEY | FALT | FSHIFT | FCONTROL));
+    EXPECT_EQ(VK_F1, entries[1].key);
+    EXPECT_EQ(1000, entries[1].cmd);
+    EXPECT_EQ(FVIRTKEY, entries[1].fVirt & (FVIRTKEY | FALT | FSHIFT | FCONTROL));
+    DestroyAcceleratorTable(table);
+}
+
+TEST(MainWindowIcon, BothSizesPresent)
+{
+    HICON big = (HICON)LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 32, 32, 0);
+    HICON small = (HICON)LoadImageA(g_instance, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 16, 16, 0);
+    ASSERT_TRUE(big != 0);
+    ASSERT_TRUE(small != 0);
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(small, &info));
+    BITMAP b;
+    GetObjectA(info.hbmMask, sizeof b, &b);
+    EXPECT_EQ(16, b.bmWidth);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DestroyIcon(big);
+    DestroyIcon(small);
+}
+
+}  // namespace
