@@ -24,6 +24,7 @@
 //   key LIST VK                      a key press in the list (46: Delete)
 //   box OK|CANCEL TEXT [ms]          wait for a message box, check its whole text, answer it
 //   box-contains OK|CANCEL TEXT [ms] the same, the text only has to contain TEXT
+//   expect-box TEXT [ms]             wait for a message box with this whole text and leave it open
 //   no-box MS                        no message box appears within MS
 //   dump-rows LIST FILE              every row, columns joined by tabs, UTF-8
 //   dump-copy ROW FILE               the SettingsText the DeviceList row keeps, byte for byte
@@ -530,6 +531,11 @@ void Run(const std::vector<std::string> &a)
             Fail("box says \"" + text + "\", expected \"" + a[2] + "\"");
         }
         AnswerBox(box, Arg(a, 1));
+    } else if (c == "expect-box") {
+        HWND box = WaitBox(a.size() > 2 ? Number(a, 2) : 10000);
+        if (!box) Fail("no message box");
+        std::string text = Utf8(BoxText(box));
+        if (text != Arg(a, 1)) Fail("box says \"" + text + "\", expected \"" + a[1] + "\"");
     } else if (c == "no-box") {
         HWND box = WaitBox(Number(a, 1));
         if (box) {

@@ -1,0 +1,139 @@
+#!/bin/bash
+# demo.sh: SetRadio on a simulated network of Velmio radios, on this machine.
+#   - installs what is missing (scripts/setup.sh) and builds the program and the tools into build/
+#   - starts a private test network (network namespaces, nothing leaves them) with three simulated
+#     devices (3, 40 and 5 channels) and a stream server answering "ICY 200 OK" for their channels
+#   - runs SetRadio.exe under Wine inside the tool's namespace:
+#       with $DISPLAY set: on your display; search, click a device, add a channel (a URL under
+#         http://127.0.0.1:8000/ passes the check), send, and see "저장되었습니다". Close it to end.
+#       without $DISPLAY: on a private Xvfb, with a short scripted session whose screenshots are
+#         saved under build/demo/.
+# Everything started here is stopped and the network removed on exit. Needs root (uses sudo).
+set -u
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ "$(id -u)" != 0 ]; then exec sudo -E "$0" "$@"; fi
+BUILD="${SR_BUILD:-$ROOT/build}"
+JOBS="${SR_JOBS:-2}"
+DEMO="$BUILD/demo"
+NET=srdemo
+LIVE="http://127.0.0.1:8000"
+PIDS=""
+
+"$ROOT/scripts/setup.sh" || exit 1
+mkdir -p "$BUILD/logs"
+echo "demo: building (logs in $BUILD/logs)"
+cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$BUILD/logs/demo-native.log" 2>&1 &&
+    cmake --build "$BUILD/native" -j "$JOBS" --target velmio_sim stream_server >>"$BUILD/logs/demo-native.log" 2>&1 ||
+    { tail -20 "$BUILD/logs/demo-native.log"; exit 1; }
+cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+    >"$BUILD/logs/demo-win.log" 2>&1 &&
+    cmake --build "$BUILD/win" -j "$JOBS" --target SetRadio e2e_driver >>"$BUILD/logs/demo-win.log" 2>&1 ||
+    { tail -20 "$BUILD/logs/demo-win.log"; exit 1; }
+
+rm -rf "$DEMO"
+mkdir -p "$DEMO"
+cp "$BUILD/win/SetRadio.exe" "$BUILD/win/e2e_driver.exe" "$DEMO/"
+
+export SR_WINEPREFIX="$BUILD/demo-wine"
+PERSON_DISPLAY="${DISPLAY:-}"
+unset DISPLAY
+. "$ROOT/scripts/wine-env.sh"
+
+in_tool() { ip netns exec "$NET-tool" "$@"; }
+
+cleanup() {
+    in_tool wineserver -k >/dev/null 2>&1
+    local p
+    for p in $PIDS; do kill "$p" 2>/dev/null; done
+    "$ROOT/scripts/testnet.sh" down "$NET"
+    [ -n "${SR_XVFB_PID:-}" ] && kill "$SR_XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$ROOT/scripts/testnet.sh" up "$NET" 3 || exit 1
+printf 'ICY 200 OK\r\nicy-name: SetRadio demo\r\nicy-metaint: 8192\r\n\r\n' >"$DEMO/icy-answer"
+in_tool "$BUILD/native/stream_server" 8000 "$DEMO/icy-answer" "$DEMO/stream-requests.log" >"$DEMO/stream.out" &
+PIDS="$PIDS $!"
+device() {  # device INDEX OPTIONS...: one simulated radio answering from its own address
+    local i=$1
+    shift
+    ip netns exec "$NET-dev" "$BUILD/native/velmio_sim" --address "$("$ROOT/scripts/testnet.sh" dev-address "$i")" \
+        --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" --log "$DEMO/device$i.log" --ready "$DEMO/device$i.ready" \
+        --state "$DEMO/device$i-stored" "$@" &
+    PIDS="$PIDS $!"
+}
+device 0 --mac 00:1A:2B:3C:4D:5E --firmware VM-2.14.3 --channels 3 --dhcp 1 \
+    --url-pattern "$LIVE/classic%n" --title-pattern "클래식 채널 %n"
+device 1 --mac 00:1A:2B:3C:4D:5F --firmware VM-3.0.1 --channels 40 --dhcp 0 --local-ip 10.77.0.12 \
+    --url-pattern "$LIVE/news%n" --title-pattern "News %n" --delay 150
+device 2 --mac 00:1A:2B:3C:4D:60 --firmware VM-1.9.8 --channels 5 --dhcp 2 --pppoe-id velmio --pppoe-psw secret \
+    --url-pattern "$LIVE/jazz%n" --title-pattern "Jazz %n" --delay 300
+for f in device0 device1 device2; do
+    for i in $(seq 100); do [ -e "$DEMO/$f.ready" ] && break; sleep 0.05; done
+done
+
+# The prefix is made inside the namespace so that its wineserver runs there.
+in_tool bash -c ". '$ROOT/scripts/wine-env.sh'; sr_wine_prefix"
+in_tool wineserver -k >/dev/null 2>&1
+
+if [ -n "$PERSON_DISPLAY" ]; then
+    export DISPLAY="$PERSON_DISPLAY"
+    echo "demo: SetRadio is starting on $DISPLAY. Press 라디오검색 to find the three radios;"
+    echo "      channel URLs under $LIVE/ are live. Close the window to end the demo."
+    (cd "$DEMO" && in_tool wine "$DEMO/SetRadio.exe")
+    echo "demo: ended; what the devices stored is in $DEMO/device*-stored.0"
+    exit 0
+fi
+
+sr_display
+(cd "$DEMO" && in_tool wine "$DEMO/SetRadio.exe" >"$DEMO/program.out" 2>&1) &
+PIDS="$PIDS $!"
+drive() {  # drive NAME: runs the driver lines from stdin, after finding the window
+    { echo "window 30000"; cat; } >"$DEMO/$1.drv"
+    (cd "$DEMO" && in_tool wine "$DEMO/e2e_driver.exe" "$1.drv") 2>/dev/null | tr -d '\r' >"$DEMO/$1.out"
+    if grep -q '^FAIL' "$DEMO/$1.out"; then grep '^FAIL' "$DEMO/$1.out"; return 1; fi
+}
+shot() { import -window root "$DEMO/$1.png" && echo "demo: screenshot $DEMO/$1.png"; }
+
+drive start <<'EOF' || exit 1
+sleep 500
+EOF
+shot 01-start
+drive search <<'EOF' || exit 1
+press 100
+expect-rows 101 3 8000
+sleep 300
+EOF
+shot 02-three-radios
+drive device <<'EOF' || exit 1
+click-row 101 1
+expect-rows 110 40
+sleep 300
+EOF
+shot 03-forty-channels
+drive add <<EOF || exit 1
+settext 114 "새 채널"
+settext 115 $LIVE/new
+press 111
+expect-rows 110 41
+expect-cell 110 40 1 "새 채널"
+sleep 300
+EOF
+shot 04-channel-added
+drive send <<'EOF' || exit 1
+press 117
+box OK "변경내용을 적용합니다"
+expect-box "저장되었습니다"
+sleep 300
+EOF
+shot 05-saved
+drive close <<'EOF' || exit 1
+box OK "저장되었습니다"
+close
+expect-gone 10000
+EOF
+echo "demo: the radio stored:"
+tr -d '\r' <"$DEMO/device1-stored.0" | head -16
+echo "demo: done; screenshots in $DEMO"
