@@ -6,4 +6,4 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${1:-$ROOT/build/native}"
 cmake -S "$ROOT" -B "$BUILD" >/dev/null
 cmake --build "$BUILD" -j2 --target probe_bench >/dev/null
-"$BUILD/probe_bench" "${2:-300}"
+"$BUILD/probe_bench" "${2:-200}"
