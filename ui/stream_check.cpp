@@ -21,6 +21,8 @@ static void ComposeNotLiveQuestion(char *message, int size, const char *url)
 
 int CheckStreamAddress(HWND owner, const char *url)
 {
+    if (!url)
+        url = "";
     char *message = (char *)PlatAlloc(STREAM_CHECK_MESSAGE_SIZE);
     if (!message)
         return 0;
