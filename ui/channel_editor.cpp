@@ -47,8 +47,7 @@ void OnChannelAdd(HWND window)
     char url[URL_SIZE];
     if (!ReadChannelFields(window, title, url)) return;
     if (!CheckStreamAddress(window, url)) return;
-    // Counted after the check: replies handled while its question was open may not touch this list,
-    // but the end is taken as it is now.
+    // Counted after the check: its question runs a message loop in which a posted delete may run.
     int count = GetListRowCount(window, IDC_CHANNEL_LIST);
     char number[NUMBER_SIZE];
     wsprintfA(number, "%d.", count + 1);
