@@ -61,8 +61,24 @@ void OnSearchCommand(HWND window)
     SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0);
 }
 
+// While a search runs, a crowd of replies would repaint the DeviceList once per row and keep the
+// window busy painting; rows are still inserted at once, but drawn at the next search tick.
+static void DeferDeviceListPainting(HWND window)
+{
+    if (IsWindowEnabled(GetDlgItem(window, IDC_SEARCH))) return;   // no search running
+    SendDlgItemMessageA(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
+}
+
+static void PaintDeviceList(HWND window)
+{
+    HWND list = GetDlgItem(window, IDC_DEVICE_LIST);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, 0, TRUE);
+}
+
 void OnSearchTimer(HWND window)
 {
+    PaintDeviceList(window);
     g_main.searchTicks++;
     if (g_main.searchTicks < SEARCH_TICKS) {
         SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)g_main.searchTicks, 0);
@@ -87,6 +103,7 @@ static void AddDeviceRow(HWND window, const char *text)
     int index = g_main.deviceRowCount;
     int rows = GetListRowCount(window, IDC_DEVICE_LIST);
     if (index > rows) index = rows;
+    DeferDeviceListPainting(window);
     int row = InsertListRow(window, IDC_DEVICE_LIST, index, mac, (LPARAM)copy);
     if (row < 0) {
         PlatFree(copy);   // no row holds it: it would be lost

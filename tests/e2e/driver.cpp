@@ -32,6 +32,7 @@
 //   dump-sett FILE                   the SETT text the form shows now (no NUL), code page bytes
 //   close                            the close command (IDCANCEL)
 //   expect-gone [ms]                 the window no longer exists
+//   show SW                          ShowWindow of the main window (6: minimise, 9: restore)
 //   sleep MS / mark LABEL            pause / print LABEL with the wall-clock time in ms
 //   bench-search ROWS MS FILE        press search, wait for ROWS rows, write the figures to FILE
 //   bench-send MS FILE               press send, answer the confirmation, wait for "saved", figures to FILE
@@ -574,6 +575,9 @@ void Run(const std::vector<std::string> &a)
         double end = NowMs() + (a.size() > 1 ? Number(a, 1) : 10000);
         while (IsWindow(g_window) && NowMs() < end) Sleep(20);
         if (IsWindow(g_window)) Fail("the window is still there");
+    } else if (c == "show") {
+        ShowWindow(g_window, Number(a, 1));
+        Settle();
     } else if (c == "sleep") {
         Sleep((DWORD)Number(a, 1));
     } else if (c == "mark") {
@@ -589,6 +593,7 @@ void Run(const std::vector<std::string> &a)
         PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), (LPARAM)Item(100));
         int rows = -1, seen = 0;
         double end = press + Number(a, 2);
+        std::string milestones;   // when each further tenth of the rows was there
         // Rows of an earlier search disappear first; count the new ones as they come.
         while (NowMs() < end) {
             DWORD_PTR n = 0;
@@ -596,6 +601,9 @@ void Run(const std::vector<std::string> &a)
             if ((int)n != rows) {
                 rows = (int)n;
                 lastChange = NowMs();
+                for (int k = seen + 1; k <= rows; k++)
+                    if (want >= 10 && k % (want / 10) == 0)
+                        milestones += " " + std::to_string(k) + "@" + std::to_string((long long)(lastChange - press));
                 if (rows > seen) seen = rows;
             }
             if (rows >= want && NowMs() - lastChange > 300) break;
@@ -607,7 +615,8 @@ void Run(const std::vector<std::string> &a)
           << "press_wall_ms " << pressWall << "\n"
           << "last_row_ms " << (long long)(lastChange - press) << "\n"
           << "last_row_wall_ms " << pressWall + (long long)(lastChange - press) << "\n"
-          << "longest_unresponsive_ms " << (long long)pinger.longest << "\n";
+          << "longest_unresponsive_ms " << (long long)pinger.longest << "\n"
+          << "rows_at_ms" << milestones << "\n";
         WriteFile(Arg(a, 3), f.str());
         printf("%s", f.str().c_str());
     } else if (c == "bench-send") {
