@@ -101,6 +101,8 @@ void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
 // Returns the first message completed by a sender, or a sender's text that has been idle for the
 // limit. With nothing waiting and nothing started it returns null at once; a started text is
 // waited for until its idle limit, while other senders' datagrams keep being collected.
+// Every call receives at least once before it returns: a receive re-arms the read notification,
+// so a datagram still waiting is announced again.
 char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs)
 {
     if (s == NO_SOCKET)
@@ -115,23 +117,23 @@ char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs)
     char *message = 0;
     int errors = 0;
     for (;;) {
-        message = TakeExpiredText(&g_pending, PlatTickCount(), idleLimitMs);
-        if (message)
-            break;
         unsigned address = 0;
         int port = 0;
         int received = ReceiveDatagramFrom(s, datagram, DEVICE_MESSAGE_MAX, 0, &address, &port);
+        int idle = received < 0 && PlatLastSocketError() == PLAT_WOULDBLOCK;
         if (received > 0) {
             errors = 0;
             message = FeedDatagram(&g_pending, address, port, datagram, received, PlatTickCount());
             if (message)
                 break;
-            continue;
         }
-        if (received == 0)
-            continue;   // an empty datagram was taken; look for the next one
-        if (PlatLastSocketError() != PLAT_WOULDBLOCK && ++errors < RECEIVE_ERROR_RETRIES)
-            continue;
+        message = TakeExpiredText(&g_pending, PlatTickCount(), idleLimitMs);
+        if (message)
+            break;
+        if (received >= 0)
+            continue;   // a datagram was taken (an empty one counts): look for the next
+        if (!idle && ++errors < RECEIVE_ERROR_RETRIES)
+            continue;   // a passing error such as an unreachable port reported by the network
         if (PendingTextCount(&g_pending) == 0)
             break;
         unsigned wait = TimeUntilExpiry(&g_pending, PlatTickCount(), idleLimitMs);

@@ -200,6 +200,24 @@ TEST_F(LinkReceive, PartialTextOfOneSenderDoesNotHoldBackAnotherSendersMessage)
     EXPECT_EQ("OpCode=IMIN\r\nMacAddr=slow\r\nFW_Ver=9", Receive(DEVICE_WAIT_MS));
 }
 
+// A call always receives before it hands out an idle text: that receive is what re-arms the
+// read notification for datagrams still waiting.
+TEST_F(LinkReceive, WaitingDatagramIsTakenBeforeAnIdleTextIsHandedOut)
+{
+    Send(first, "partial");
+    Send(second, Nul("B1"));
+    PlatSleep(20);
+    EXPECT_EQ("B1", Receive(100));   // leaves "partial" pending
+    PlatSleep(150);                   // now past its idle limit
+    Send(second, Nul("B2"));
+    PlatSleep(20);
+    EXPECT_EQ("B2", Receive(100));
+    EXPECT_FALSE(PlatWaitReadable(link, 0)) << "the waiting datagram was taken";
+    unsigned ms = 0;
+    EXPECT_EQ("partial", Receive(100, nullptr, &ms));
+    EXPECT_LT(ms, 50u);
+}
+
 TEST_F(LinkReceive, LargeDatagramsAreCutAt65791Bytes)
 {
     std::string big(65000, 'b');
