@@ -6,6 +6,10 @@
 #ifdef _WIN32
 #include <winsock2.h>
 #include <windows.h>
+// <commdlg.h> maps FindText to FindTextA; the name belongs to the text helpers here.
+#ifdef FindText
+#undef FindText
+#endif
 
 typedef SOCKET SockHandle;
 #define NO_SOCKET INVALID_SOCKET
