@@ -1,11 +1,13 @@
 // device_search_test.cpp: the search progress, device replies becoming rows, and the send command's checks.
-// Replies reach the window over loopback; the device socket is closed before anything could broadcast.
+// Replies reach the window over loopback, and the window's sends are redirected to a loopback
+// socket of the test: nothing is broadcast.
 #include <gtest/gtest.h>
 #include "common/platform.h"
 #include <commctrl.h>
 #include <string.h>
 #include <string>
 #include <thread>
+#include <vector>
 #include "device/link.h"
 #include "res/resource.h"
 #include "tests/win/test_support.h"
@@ -101,15 +103,24 @@ const char *RowCopy(HWND window, int row)
 class DeviceSearchTest : public testing::Test {
 protected:
     HWND window = 0;
+    SOCKET deviceSide = INVALID_SOCKET;   // receives what the window sends to "the devices"
 
     void SetUp() override
     {
         CloseDeviceLink();   // a socket some earlier window left open would hold the port
+        deviceSide = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in a = {};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(0, bind(deviceSide, (sockaddr *)&a, sizeof a));
+        int len = sizeof a;
+        getsockname(deviceSide, (sockaddr *)&a, &len);
+        SetDeviceLinkDestination(htonl(INADDR_LOOPBACK), ntohs(a.sin_port));
         StartBoxWatch();
         window = CreateMainWindow();
         ASSERT_TRUE(window != 0);
         sockaddr_in bound = {};
-        int len = sizeof bound;
+        len = sizeof bound;
         getsockname(DeviceLinkSocket(), (sockaddr *)&bound, &len);
         ASSERT_EQ(TOOL_PORT, ntohs(bound.sin_port)) << "the device socket could not take its port";
     }
@@ -120,8 +131,34 @@ protected:
         g_main.changedFlag = 0;
         ReleaseDeviceRows(window);
         CloseDeviceLink();
+        SetDeviceLinkDestination(0xFFFFFFFFu, 0);
+        closesocket(deviceSide);
         DestroyMainWindow(window);
         StopBoxWatch();
+    }
+
+    // The datagrams the window has sent so far, in order.
+    std::vector<std::string> TakeSent()
+    {
+        std::vector<std::string> out;
+        for (;;) {
+            fd_set set;
+            FD_ZERO(&set);
+            FD_SET(deviceSide, &set);
+            timeval tv = {0, 100000};
+            if (select(0, &set, 0, 0, &tv) <= 0) return out;
+            char buffer[2048];
+            int n = recv(deviceSide, buffer, sizeof buffer, 0);
+            if (n < 0) return out;
+            out.push_back(std::string(buffer, n));
+        }
+    }
+    // The datagrams joined: one whole message and its NUL when the window sent one.
+    static std::string Joined(const std::vector<std::string> &datagrams)
+    {
+        std::string all;
+        for (const std::string &d : datagrams) all += d;
+        return all;
     }
 
     // Pumps messages until the DeviceList has rows rows or two seconds have passed.
@@ -285,15 +322,16 @@ TEST_F(DeviceSearchTest, SearchEmptiesTheListAndLaterRepliesStartAtRowZero)
     SendMessageText("OpCode=IMIN\r\nMacAddr=second\r\n");
     WaitForRows(2);
     ASSERT_EQ(2, GetListRowCount(window, IDC_DEVICE_LIST));
-    CloseDeviceLink();   // the FIND must not leave this machine
     OnSearchCommand(window);
+    std::vector<std::string> sent = TakeSent();
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(std::string("OpCode=FIND", 12), sent[0]);
     EXPECT_EQ(0, GetListRowCount(window, IDC_DEVICE_LIST));
     EXPECT_EQ(0, g_main.deviceRowCount);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SEARCH)));
     PumpMessages(window, 350);
     EXPECT_GE((int)SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_GETPOS, 0, 0), 1) << "the timer drives the bar";
 
-    OpenDeviceLink(window, RegisterDeviceNotify);
     SendMessageText("OpCode=IMIN\r\nMacAddr=new\r\n");
     WaitForRows(1);
     ASSERT_EQ(1, GetListRowCount(window, IDC_DEVICE_LIST));
@@ -305,7 +343,6 @@ TEST_F(DeviceSearchTest, SendWithoutSelectedDeviceAsksForOne)
 {
     SendMessageText(kDevice);
     WaitForRows(1);
-    CloseDeviceLink();
     g_main.changedFlag = 1;
     QueueBoxAnswer(IDOK);
     OnSendCommand(window);
@@ -313,6 +350,7 @@ TEST_F(DeviceSearchTest, SendWithoutSelectedDeviceAsksForOne)
     EXPECT_STREQ("Velmio를 선택해야 합니다", BoxText(0));
     EXPECT_EQ(1, g_main.changedFlag);
     EXPECT_STREQ(kDevice, RowCopy(window, 0));
+    EXPECT_TRUE(TakeSent().empty());
 }
 
 TEST_F(DeviceSearchTest, SendChecksBothPlsAddressesInOrder)
@@ -320,7 +358,6 @@ TEST_F(DeviceSearchTest, SendChecksBothPlsAddressesInOrder)
     LiveServer live;
     live.Start();
     ListAndClickDevice(kDevice);
-    CloseDeviceLink();
     g_main.changedFlag = 1;
     const char *copyBefore = RowCopy(window, 0);
 
@@ -365,6 +402,7 @@ TEST_F(DeviceSearchTest, SendChecksBothPlsAddressesInOrder)
     EXPECT_EQ(copyBefore, RowCopy(window, 0));
     EXPECT_STREQ(kDevice, RowCopy(window, 0));
     EXPECT_EQ(0, UnexpectedBoxCount());
+    EXPECT_TRUE(TakeSent().empty()) << "nothing may be sent before the confirmation";
     live.Stop();
 }
 
@@ -373,7 +411,6 @@ TEST_F(DeviceSearchTest, SendStoresTheComposedTextAsTheRowsCopy)
     LiveServer live;
     live.Start();
     ListAndClickDevice(kDevice);
-    CloseDeviceLink();
     // PPPoE hides the address edits; their texts go out all the same.
     CheckRadioButton(window, IDC_MODE_STATIC, IDC_MODE_PPPOE, IDC_MODE_PPPOE);
     SetDlgItemTextA(window, IDC_LOCALIP, " 192.168.0.9 ");
@@ -402,6 +439,7 @@ TEST_F(DeviceSearchTest, SendStoresTheComposedTextAsTheRowsCopy)
         "File1=http://a.example/1\r\nTitle1=라디오 하나\r\nFile2=http://b.example:8000/\r\nTitle2=Two\r\n";
     ASSERT_TRUE(RowCopy(window, 0) != 0);
     EXPECT_EQ(expected, RowCopy(window, 0));
+    EXPECT_EQ(expected + '\0', Joined(TakeSent()));
     // The row's columns stay those of the reply.
     EXPECT_EQ("2.14", CellText(window, IDC_DEVICE_LIST, 0, 1));
 
@@ -412,6 +450,7 @@ TEST_F(DeviceSearchTest, SendStoresTheComposedTextAsTheRowsCopy)
     OnSendCommand(window);
     ASSERT_EQ(2, BoxCount());
     std::string copy = RowCopy(window, 0);
+    EXPECT_EQ(copy + '\0', Joined(TakeSent()));
     EXPECT_NE(std::string::npos, copy.find("\r\nDhcpMode=-1\r\n"));
     EXPECT_EQ(copy.size() - strlen("NumberOfEntries=0\r\n"), copy.rfind("NumberOfEntries=0\r\n"));
     live.Stop();
@@ -425,7 +464,6 @@ TEST_F(DeviceSearchTest, SettThatWouldNotFitIsRefusedAndOneEntryLessIsSent)
     std::string longest(127, 'u');
     std::string device = "OpCode=IMIN\r\nMacAddr=" + std::string(127, 'm') + "\r\nFW_Ver=1\r\n";
     ListAndClickDevice(device.c_str());
-    CloseDeviceLink();
     std::string pls = live.Url();
     pls += std::string(127 - pls.size(), 'p');
     SetDlgItemTextA(window, IDC_PLS_URL1, pls.c_str());
@@ -452,6 +490,7 @@ TEST_F(DeviceSearchTest, SettThatWouldNotFitIsRefusedAndOneEntryLessIsSent)
     EXPECT_EQ(copyBefore, RowCopy(window, 0));
     EXPECT_EQ(device, RowCopy(window, 0));
     EXPECT_EQ(236, GetListRowCount(window, IDC_CHANNEL_LIST));
+    EXPECT_TRUE(TakeSent().empty());
 
     DeleteListRow(window, IDC_CHANNEL_LIST, 235);
     QueueBoxAnswer(IDOK);
@@ -463,6 +502,11 @@ TEST_F(DeviceSearchTest, SettThatWouldNotFitIsRefusedAndOneEntryLessIsSent)
     EXPECT_GT(sent.size() + 1, 65792u - 275u) << "one more entry would not have fitted";
     EXPECT_NE(std::string::npos, sent.find("\r\nNumberOfEntries=235\r\n"));
     EXPECT_EQ(sent.size() - strlen("Title235=") - 129, sent.rfind("Title235="));
+    // On the wire: slices of 1472 bytes, the rest and the NUL in the last.
+    std::vector<std::string> datagrams = TakeSent();
+    ASSERT_EQ((sent.size() + 1 + 1471) / 1472, datagrams.size());
+    for (size_t i = 0; i + 1 < datagrams.size(); i++) EXPECT_EQ(1472u, datagrams[i].size());
+    EXPECT_EQ(sent + '\0', Joined(datagrams));
 }
 
 TEST_F(DeviceSearchTest, SearchDuringTheConfirmationLeavesNoDeviceToSendTo)
@@ -470,7 +514,6 @@ TEST_F(DeviceSearchTest, SearchDuringTheConfirmationLeavesNoDeviceToSendTo)
     LiveServer live;
     live.Start();
     ListAndClickDevice(kDevice);
-    CloseDeviceLink();
     SetDlgItemTextA(window, IDC_PLS_URL1, live.Url().c_str());
     SetDlgItemTextA(window, IDC_PLS_URL2, live.Url().c_str());
     g_main.changedFlag = 1;
@@ -484,6 +527,9 @@ TEST_F(DeviceSearchTest, SearchDuringTheConfirmationLeavesNoDeviceToSendTo)
     EXPECT_STREQ("Velmio를 선택해야 합니다", BoxText(1));
     EXPECT_EQ(0, GetListRowCount(window, IDC_DEVICE_LIST));
     EXPECT_EQ(1, g_main.changedFlag);
+    std::vector<std::string> sent = TakeSent();
+    ASSERT_EQ(1u, sent.size()) << "only the search's FIND";
+    EXPECT_EQ(std::string("OpCode=FIND", 12), sent[0]);
     live.Stop();
 }
 
