@@ -8,8 +8,6 @@
 
 // Position read when none is stored: far off screen, so the window is centred.
 enum { POSITION_MARKER = 30000 };
-// A stored size more than this many screens wide or high is damage as well.
-enum { MAX_SCREENS = 4 };
 
 int ReadSetting(const char *section, const char *key, char *out, int size)
 {
@@ -44,28 +42,24 @@ static int ReadWindowName(HWND window, char *name, int size)
     return name[0] != 0;
 }
 
-// A stored width or height below the smallest the window can be dragged to, or more than
-// MAX_SCREENS screens, is damage and replaced by the fallback. The result is raised to that
-// smallest size, as the system does when the window is moved, so centring uses the real size.
-static int SaneLength(int stored, int minimum, int screen, int fallback)
+// A stored width or height the window could never have been dragged to (below its minimum or above
+// its maximum tracking size) is damage and replaced by the fallback. The result is raised to the
+// minimum, as the system does when the window is moved, so that centring uses the real size.
+static int SaneLength(int stored, int minimum, int maximum, int fallback)
 {
-    long long limit = (long long)screen * MAX_SCREENS;
-    int length = stored;
-    if (stored < minimum || (screen > 0 && stored > limit)) length = fallback;
+    int length = stored < minimum || stored > maximum ? fallback : stored;
     return length < minimum ? minimum : length;
 }
 
-// The smallest outer size the window accepts, as its own WM_GETMINMAXINFO handling gives it.
-static POINT MinimumTrackSize(HWND window)
+// The window's own tracking limits, as its WM_GETMINMAXINFO handling gives them.
+static void TrackingLimits(HWND window, MINMAXINFO *info)
 {
-    MINMAXINFO info;
-    ZeroBytes(&info, sizeof info);
-    info.ptMinTrackSize.x = GetSystemMetrics(SM_CXMINTRACK);
-    info.ptMinTrackSize.y = GetSystemMetrics(SM_CYMINTRACK);
-    info.ptMaxTrackSize.x = GetSystemMetrics(SM_CXMAXTRACK);
-    info.ptMaxTrackSize.y = GetSystemMetrics(SM_CYMAXTRACK);
-    SendMessageA(window, WM_GETMINMAXINFO, 0, (LPARAM)&info);
-    return info.ptMinTrackSize;
+    ZeroBytes(info, sizeof *info);
+    info->ptMinTrackSize.x = GetSystemMetrics(SM_CXMINTRACK);
+    info->ptMinTrackSize.y = GetSystemMetrics(SM_CYMINTRACK);
+    info->ptMaxTrackSize.x = GetSystemMetrics(SM_CXMAXTRACK);
+    info->ptMaxTrackSize.y = GetSystemMetrics(SM_CYMAXTRACK);
+    SendMessageA(window, WM_GETMINMAXINFO, 0, (LPARAM)info);
 }
 
 static void RestorePlacement(HWND window)
@@ -84,9 +78,10 @@ static void RestorePlacement(HWND window)
     int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     int caption = GetSystemMetrics(SM_CYCAPTION);
-    POINT minimum = MinimumTrackSize(window);
-    width = SaneLength(width, minimum.x, screenWidth, currentWidth);
-    height = SaneLength(height, minimum.y, screenHeight, currentHeight);
+    MINMAXINFO limits;
+    TrackingLimits(window, &limits);
+    width = SaneLength(width, limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x, currentWidth);
+    height = SaneLength(height, limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y, currentHeight);
 
     // Only the right and bottom edges of the primary screen are tested (compared without overflow);
     // a window whose caption lies wholly left of or above every screen cannot be reached: centred too.
