@@ -8,6 +8,8 @@
 #   the time of a send with 361 channels (checks, and from confirming to the device's confirmation).
 # Usage (root): SR_BUILD=build bench/search_bench.sh     (build/native and build/win built)
 # Goals: every row right; last row within 1000 ms of the last reply; never unresponsive over 250 ms.
+# SR_BENCH_DEVICES changes the number of devices; SR_BENCH_BEFORE is one driver line run before the
+# search (for example "show 6" to measure with the window minimised, without painting).
 E2E_NAME=h6bn
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/tests/e2e/program_env.bash"
 DEVICES=${SR_BENCH_DEVICES:-200}
