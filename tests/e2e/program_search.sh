@@ -53,6 +53,12 @@ expect-rows 101 3 8000
 expect-cell 101 0 0 00:1A:2B:3C:4D:01
 expect-cell 101 2 0 00:1A:2B:3C:4D:03
 dump-copies copies2.bin
+# The form keeps the last device's values and enabled controls, but no row is selected now.
+expect-selected 101 -1
+expect-text 124 kim
+expect-enabled 117 1
+press 117
+box OK "Velmio를 선택해야 합니다"
 EOF
 rc2=$?
 check "the driver's first session" [ $rc1 = 0 ]
