@@ -22,6 +22,8 @@ expect-enabled 104 0
 expect-enabled 117 0
 expect-enabled 110 0
 expect-enabled 111 0
+expect-enabled 108 0
+expect-enabled 109 0
 press 100
 expect-rows 101 2 8000
 click-row 101 0
@@ -38,6 +40,8 @@ expect-enabled 106 1
 expect-enabled 107 1
 expect-enabled 117 1
 expect-enabled 110 1
+expect-enabled 108 1
+expect-enabled 109 1
 # DHCP: shown but disabled.
 radio 91
 expect-visible 104 1
