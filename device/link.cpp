@@ -8,6 +8,7 @@
 #define DEVICE_BROADCAST 0xFFFFFFFFu
 #define SEND_RETRY_PAUSE_MS 10
 #define RECEIVE_ERROR_RETRIES 16   // failed receives in a row before the socket counts as idle
+#define REPLY_BUFFER_BYTES (4 << 20) // room for a whole network's replies to one FIND
 
 static SockHandle g_linkSocket = NO_SOCKET;
 static unsigned g_destinationAddress = DEVICE_BROADCAST;
@@ -21,6 +22,10 @@ void OpenDeviceLink(void *window, DeviceNotifyRegistrar registrar)
     g_linkSocket = socket(AF_INET, SOCK_DGRAM, 0);
     BindUdp(g_linkSocket, 0, TOOL_PORT);
     SetBroadcast(g_linkSocket, 1);
+    // Every device answers a FIND at the same moment: with the platform's default receive
+    // buffer, replies beyond a few dozen devices would be dropped before the window reads them.
+    int replyBytes = REPLY_BUFFER_BYTES;
+    setsockopt(g_linkSocket, SOL_SOCKET, SO_RCVBUF, (const char *)&replyBytes, (int)sizeof(replyBytes));
     if (registrar)
         registrar(g_linkSocket, window);
     else

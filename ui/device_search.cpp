@@ -15,8 +15,7 @@ enum {
     SEARCH_TICK_MS = 100,       // period of SEARCH_TIMER
     SEARCH_TICKS = 100,         // ticks of one search: about 10 seconds
     SETT_PLS_AREA = 128,        // the Pls edits are read into the work block's last 128 bytes
-    SETT_WORK_BLOCK = DEVICE_MESSAGE_MAX + SETT_PLS_AREA,
-    REPLY_BUFFER_BYTES = 4 << 20 // room for a whole network's replies arriving at once
+    SETT_WORK_BLOCK = DEVICE_MESSAGE_MAX + SETT_PLS_AREA
 };
 
 // Heap copy of a text and its NUL; null when the heap is exhausted.
@@ -42,18 +41,8 @@ void ReleaseDeviceRows(HWND window)
     DeleteAllListRows(window, IDC_DEVICE_LIST);
 }
 
-// Every device answers a FIND at the same moment: with the platform's default receive buffer,
-// replies beyond a few dozen devices would be dropped before the window could read them.
-static void MakeRoomForReplies(SockHandle s)
-{
-    if (s == NO_SOCKET) return;
-    int bytes = REPLY_BUFFER_BYTES;
-    setsockopt(s, SOL_SOCKET, SO_RCVBUF, (const char *)&bytes, (int)sizeof bytes);
-}
-
 void OnSearchCommand(HWND window)
 {
-    MakeRoomForReplies(DeviceLinkSocket());
     SendDeviceMessage(DeviceLinkSocket(), FIND_MESSAGE, DEVICE_WAIT_MS);
     ReleaseDeviceRows(window);
     g_main.deviceRowCount = 0;

@@ -182,7 +182,9 @@ TEST_F(PlacementTest, DamagedValuesGiveUsableWindow)
         EXPECT_EQ(100, r.left) << value;
         EXPECT_EQ(50, r.top) << value;
         EXPECT_EQ(size.cx, r.right - r.left) << value;
-        if (value != wider) EXPECT_EQ(size.cy, r.bottom - r.top) << value;
+        if (value != wider) {
+            EXPECT_EQ(size.cy, r.bottom - r.top) << value;
+        }
         DestroyMainWindow(w);
     }
     const char *lost[] = {"garbage", "2147483647 2147483647 700 560", "-2000000000 50 700 560",

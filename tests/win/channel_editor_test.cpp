@@ -1,6 +1,7 @@
 // channel_editor_test.cpp: adding, changing, deleting and reordering channels in the ChannelList.
 // Stream addresses are checked against a live loopback server thread; nothing searches or sends.
 #include "tests/win/ui_test_helpers.h"
+#include "tests/win/live_stream_server.h"
 #include <thread>
 #include "ui/channel_editor.h"
 #include "ui/texts.h"
@@ -8,60 +9,6 @@
 using namespace uitest;
 
 namespace {
-
-// A stream server on loopback that answers every connection with "ICY 200 OK".
-struct LiveServer {
-    SOCKET listener = INVALID_SOCKET;
-    int port = 0;
-    std::thread thread;
-
-    void Start()
-    {
-        listener = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a = {};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener, (sockaddr *)&a, sizeof a);
-        int len = sizeof a;
-        getsockname(listener, (sockaddr *)&a, &len);
-        port = ntohs(a.sin_port);
-        listen(listener, 8);
-        SOCKET l = listener;
-        thread = std::thread([l] {
-            for (;;) {
-                SOCKET c = accept(l, 0, 0);
-                if (c == INVALID_SOCKET) return;
-                char request[2048];
-                recv(c, request, sizeof request, 0);
-                const char reply[] = "ICY 200 OK\r\nicy-name: test\r\n\r\n";
-                send(c, reply, sizeof reply - 1, 0);
-                shutdown(c, SD_SEND);
-                closesocket(c);
-            }
-        });
-    }
-    void Stop()
-    {
-        if (listener != INVALID_SOCKET) closesocket(listener);
-        listener = INVALID_SOCKET;
-        if (thread.joinable()) thread.join();
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port) + "/live"; }
-};
-
-// A loopback URL where nothing listens: the check refuses it and asks whether to go on.
-std::string DeadUrl()
-{
-    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, (sockaddr *)&a, sizeof a);
-    int len = sizeof a;
-    getsockname(s, (sockaddr *)&a, &len);
-    closesocket(s);
-    return "http://127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "/dead";
-}
 
 class ChannelEditorTest : public WindowTest {
 protected:

@@ -183,9 +183,10 @@ TEST_F(MainWindowTest, ControlsFollowTheTemplateInClassTextStyleAndPlace)
             actualStyle &= ~WS_BORDER;
         }
         EXPECT_EQ(style, actualStyle) << "control " << i << " id " << row.id;
-        if ((row.style & 0xF) == BS_AUTORADIOBUTTON)
+        if ((row.style & 0xF) == BS_AUTORADIOBUTTON) {
             EXPECT_EQ(IsDlgButtonChecked(window, row.id) == BST_CHECKED,
                       (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) != 0) << "radio " << row.id;
+        }
         RECT expected = LaidOut(TemplateRect(window, row), anchor, dx, dy);
         RECT actual;
         GetWindowRect(child, &actual);
