@@ -1,5 +1,7 @@
-# Device simulator (native Linux only): plays Velmio devices for the e2e tests, the demo and the benchmark.
-if(NOT WIN32)
-  add_executable(velmio_sim ${SR_ROOT}/tools/velmio_sim.cpp)
-  target_compile_options(velmio_sim PRIVATE ${SR_WARNINGS})
+# Device simulator: plays Velmio devices for the e2e tests, the demo and the benchmark (native Linux),
+# and as velmio_sim.exe in the Windows build, run under Wine.
+add_executable(velmio_sim ${SR_ROOT}/tools/velmio_sim.cpp)
+target_compile_options(velmio_sim PRIVATE ${SR_WARNINGS})
+if(WIN32)
+  target_link_libraries(velmio_sim PRIVATE ws2_32)
 endif()

@@ -1,6 +1,9 @@
 // velmio_sim.cpp: plays one or more Velmio radio devices on UDP port 49006 for tests and demos.
 //
-// Usage: velmio_sim [options]            (runs until SIGTERM or SIGINT)
+// Builds for Linux and, with MinGW-w64, as velmio_sim.exe for Windows/Wine; the two differ only in the
+// small platform layer below (sockets, destination address of a datagram, file replacement).
+//
+// Usage: velmio_sim [options]            (runs until SIGTERM or SIGINT; Windows: Ctrl+C or end of process)
 //        velmio_sim --dump LOG            one line per logged datagram
 //        velmio_sim --dump-bytes LOG N    the bytes of logged datagram N (0-based) on stdout
 //
@@ -29,33 +32,159 @@
 //   --malformed-device I only device I misbehaves [all]
 //   --state PREFIX       device i keeps its stored SETT text in PREFIX.i (read at start if present)
 //   --log FILE           every datagram received, byte-exact (format below)
-//   --ready FILE         written once every socket is bound
+//   --ready FILE         written once every socket is bound; holds the process id (Windows: its own)
 //   --seed N             random seed for the jitter [1]
 //   --print-imin I       write device I's IMIN reply (with its NUL) to stdout and exit, binding nothing
 //
 // Log record: "VSL1", u32 length, u32 device (0xFFFFFFFF: the broadcast listener), u32 source address,
 // u16 source port, u32 destination address, u16 destination port, u32 ms since start, then the
 // bytes. Numbers little-endian except the addresses, which are in network order.
+#ifdef _WIN32
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600  // WSAPoll, inet_pton, inet_ntop
+#endif
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <mswsock.h>
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#else
 #include <arpa/inet.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 #include <signal.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/socket.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
+
+// ---- Platform layer: the only code that differs between the Linux and the Windows build. ----
+#ifdef _WIN32
+typedef SOCKET Sock;
+const Sock kNoSock = INVALID_SOCKET;
+typedef WSAPOLLFD PollFd;
+LPFN_WSARECVMSG g_recvMsg = nullptr;  // WSARecvMsg, looked up on the first receive
+
+// Starts WinSock; stdout carries raw bytes (--print-imin, --dump-bytes), so no CRLF translation.
+bool PlatStart()
+{
+    WSADATA wsa;
+    if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) {
+        fprintf(stderr, "velmio_sim: WSAStartup failed\n");
+        return false;
+    }
+    _setmode(_fileno(stdout), _O_BINARY);
+    return true;
+}
+void SockClose(Sock s) { closesocket(s); }
+void SockNonBlocking(Sock s)
+{
+    u_long on = 1;
+    ioctlsocket(s, FIONBIO, &on);
+}
+// An ICMP "port unreachable" after a reply would otherwise fail the next receive with WSAECONNRESET.
+void SockQuietResets(Sock s)
+{
+    BOOL off = FALSE;
+    DWORD n = 0;
+    WSAIoctl(s, SIO_UDP_CONNRESET, &off, sizeof off, nullptr, 0, &n, nullptr, nullptr);
+}
+std::string SockErrorText() { return "WinSock error " + std::to_string(WSAGetLastError()); }
+int SockPoll(PollFd *fds, size_t n, int ms) { return WSAPoll(fds, (ULONG)n, ms); }
+bool PollInterrupted() { return false; }
+int ProcessId() { return _getpid(); }
+// Moves tmp over path, replacing it (rename() on Windows fails when path exists).
+bool ReplaceWith(const char *tmp, const char *path) { return MoveFileExA(tmp, path, MOVEFILE_REPLACE_EXISTING) != 0; }
+
+// One datagram into buf; *toAddr gets its destination address when the socket reports one.
+long SockRecv(Sock s, char *buf, size_t size, sockaddr_in *from, uint32_t *toAddr)
+{
+    if (!g_recvMsg) {
+        GUID id = WSAID_WSARECVMSG;
+        DWORD n = 0;
+        if (WSAIoctl(s, SIO_GET_EXTENSION_FUNCTION_POINTER, &id, sizeof id, &g_recvMsg, sizeof g_recvMsg, &n, nullptr,
+                     nullptr) != 0)
+            g_recvMsg = nullptr;
+    }
+    if (!g_recvMsg) {
+        int len = (int)sizeof *from;
+        return recvfrom(s, buf, (int)size, 0, (sockaddr *)from, &len);
+    }
+    char control[256];
+    WSABUF data;
+    data.len = (ULONG)size;
+    data.buf = buf;
+    WSAMSG mh;
+    memset(&mh, 0, sizeof mh);
+    mh.name = (sockaddr *)from;
+    mh.namelen = (int)sizeof *from;
+    mh.lpBuffers = &data;
+    mh.dwBufferCount = 1;
+    mh.Control.buf = control;
+    mh.Control.len = sizeof control;
+    DWORD got = 0;
+    if (g_recvMsg(s, &mh, &got, nullptr, nullptr) != 0) return -1;
+    for (WSACMSGHDR *c = WSA_CMSG_FIRSTHDR(&mh); c; c = WSA_CMSG_NXTHDR(&mh, c))
+        if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO)
+            *toAddr = ((IN_PKTINFO *)WSA_CMSG_DATA(c))->ipi_addr.s_addr;
+    return (long)got;
+}
+#else
+typedef int Sock;
+const Sock kNoSock = -1;
+typedef pollfd PollFd;
+
+bool PlatStart()
+{
+    signal(SIGPIPE, SIG_IGN);
+    return true;
+}
+void SockClose(Sock s) { close(s); }
+void SockNonBlocking(Sock s) { fcntl(s, F_SETFL, fcntl(s, F_GETFL) | O_NONBLOCK); }
+void SockQuietResets(Sock) {}
+std::string SockErrorText() { return strerror(errno); }
+int SockPoll(PollFd *fds, size_t n, int ms) { return poll(fds, n, ms); }
+bool PollInterrupted() { return errno == EINTR; }
+int ProcessId() { return (int)getpid(); }
+bool ReplaceWith(const char *tmp, const char *path) { return rename(tmp, path) == 0; }
+
+// One datagram into buf; *toAddr gets its destination address when the socket reports one.
+long SockRecv(Sock s, char *buf, size_t size, sockaddr_in *from, uint32_t *toAddr)
+{
+    char control[256];
+    iovec iov{buf, size};
+    msghdr mh;
+    memset(&mh, 0, sizeof mh);
+    mh.msg_name = from;
+    mh.msg_namelen = sizeof *from;
+    mh.msg_iov = &iov;
+    mh.msg_iovlen = 1;
+    mh.msg_control = control;
+    mh.msg_controllen = sizeof control;
+    ssize_t n = recvmsg(s, &mh, 0);
+    if (n < 0) return -1;
+    for (cmsghdr *c = CMSG_FIRSTHDR(&mh); c; c = CMSG_NXTHDR(&mh, c))
+        if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO)
+            *toAddr = ((in_pktinfo *)CMSG_DATA(c))->ipi_addr.s_addr;
+    return (long)n;
+}
+#endif
+// ---- End of the platform layer. ----
 
 struct Options {
     int devices = 1;
@@ -85,14 +214,14 @@ struct Device {
     std::string mac;
     std::map<std::string, std::string> values;  // stored settings, by key
     std::vector<std::string> order;             // keys in the order they were stored
-    int sock = -1;                               // own socket, or -1: answers from the listener
+    Sock sock = kNoSock;                         // own socket, or kNoSock: answers from the listener
     uint32_t address = 0;                        // own address (network order), 0 with none
 };
 
 // One datagram waiting to be sent at a given time.
 struct Outgoing {
     uint64_t due;
-    int sock;
+    Sock sock;
     sockaddr_in to;
     std::string bytes;
 };
@@ -110,9 +239,8 @@ uint64_t g_start = 0;
 
 uint64_t NowMs()
 {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (uint64_t)ts.tv_sec * 1000 + (uint64_t)ts.tv_nsec / 1000000;
+    return (uint64_t)std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void OnSignal(int) { g_stop = 1; }
@@ -231,7 +359,8 @@ void SaveState(const Device &d, const std::string &text)
     if (!f) return;
     fwrite(text.data(), 1, text.size(), f);
     fclose(f);
-    rename(tmp.c_str(), StatePath(d).c_str());
+    if (!ReplaceWith(tmp.c_str(), StatePath(d).c_str()))
+        fprintf(stderr, "velmio_sim: cannot write %s\n", StatePath(d).c_str());
 }
 
 void LoadState(Device &d)
@@ -280,7 +409,7 @@ void LogDatagram(uint32_t device, const sockaddr_in &from, uint32_t toAddr, uint
     fflush(g_log);
 }
 
-void Queue(std::vector<Outgoing> &out, int sock, const sockaddr_in &to, const std::string &bytes, uint64_t due)
+void Queue(std::vector<Outgoing> &out, Sock sock, const sockaddr_in &to, const std::string &bytes, uint64_t due)
 {
     int slice = g_opt.slice > 0 ? g_opt.slice : 1472;
     size_t pos = 0;
@@ -300,13 +429,13 @@ uint64_t ReplyDue()
     return due;
 }
 
-void HandleMessage(std::vector<Device> &devices, int listener, const std::string &text, const sockaddr_in &from,
+void HandleMessage(std::vector<Device> &devices, Sock listener, const std::string &text, const sockaddr_in &from,
                    int onlyDevice, std::vector<Outgoing> &out)
 {
     std::string opcode = LineValue(text, "OpCode", nullptr);
     for (Device &d : devices) {
         if (onlyDevice >= 0 && d.index != onlyDevice) continue;
-        int sock = d.sock >= 0 ? d.sock : listener;
+        Sock sock = d.sock != kNoSock ? d.sock : listener;
         if (opcode == "FIND") {
             uint64_t due = ReplyDue();
             if (Misbehaves(d, "oversize")) {
@@ -322,27 +451,29 @@ void HandleMessage(std::vector<Device> &devices, int listener, const std::string
     }
 }
 
-int BindUdp(uint32_t address, int port, bool broadcast)
+Sock BindUdp(uint32_t address, int port)
 {
-    int s = socket(AF_INET, SOCK_DGRAM, 0);
-    if (s < 0) return -1;
+    Sock s = socket(AF_INET, SOCK_DGRAM, 0);
+    if (s == kNoSock) return kNoSock;
+    // Lets the any-address listener and the devices' own sockets share the port.
     int one = 1;
-    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    if (broadcast) setsockopt(s, IPPROTO_IP, IP_PKTINFO, &one, sizeof one);
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, (const char *)&one, sizeof one);
+    setsockopt(s, IPPROTO_IP, IP_PKTINFO, (const char *)&one, sizeof one);
     int big = 4 << 20;
-    setsockopt(s, SOL_SOCKET, SO_RCVBUF, &big, sizeof big);
-    setsockopt(s, SOL_SOCKET, SO_SNDBUF, &big, sizeof big);
+    setsockopt(s, SOL_SOCKET, SO_RCVBUF, (const char *)&big, sizeof big);
+    setsockopt(s, SOL_SOCKET, SO_SNDBUF, (const char *)&big, sizeof big);
+    SockQuietResets(s);
     sockaddr_in a;
     memset(&a, 0, sizeof a);
     a.sin_family = AF_INET;
     a.sin_port = htons((uint16_t)port);
     a.sin_addr.s_addr = address;
     if (bind(s, (sockaddr *)&a, sizeof a) != 0) {
-        fprintf(stderr, "velmio_sim: bind %s:%d: %s\n", Dotted(address).c_str(), port, strerror(errno));
-        close(s);
-        return -1;
+        fprintf(stderr, "velmio_sim: bind %s:%d: %s\n", Dotted(address).c_str(), port, SockErrorText().c_str());
+        SockClose(s);
+        return kNoSock;
     }
-    fcntl(s, F_SETFL, fcntl(s, F_GETFL) | O_NONBLOCK);
+    SockNonBlocking(s);
     return s;
 }
 
@@ -440,6 +571,7 @@ bool ParseArgs(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    if (!PlatStart()) return 1;
     if (argc >= 3 && strcmp(argv[1], "--dump") == 0) return Dump(argv[2], -1);
     if (argc >= 4 && strcmp(argv[1], "--dump-bytes") == 0) return Dump(argv[2], atol(argv[3]));
     if (!ParseArgs(argc, argv)) return 2;
@@ -447,7 +579,6 @@ int main(int argc, char **argv)
     g_start = NowMs();
     signal(SIGTERM, OnSignal);
     signal(SIGINT, OnSignal);
-    signal(SIGPIPE, SIG_IGN);
     if (!g_opt.logPath.empty() && !(g_log = fopen(g_opt.logPath.c_str(), "wb"))) { perror(g_opt.logPath.c_str()); return 1; }
 
     std::vector<Device> devices((size_t)g_opt.devices);
@@ -472,25 +603,25 @@ int main(int argc, char **argv)
     }
     in_addr listenAddr;
     if (inet_pton(AF_INET, g_opt.listen.c_str(), &listenAddr) != 1) { fprintf(stderr, "velmio_sim: bad --listen\n"); return 2; }
-    int listener = BindUdp(listenAddr.s_addr, g_opt.port, true);
-    if (listener < 0) return 1;
+    Sock listener = BindUdp(listenAddr.s_addr, g_opt.port);
+    if (listener == kNoSock) return 1;
     for (int i = 0; i < g_opt.devices; i++) {
         Device &d = devices[(size_t)i];
         if (base) {
             d.address = htonl(base + (uint32_t)i);
-            d.sock = BindUdp(d.address, g_opt.port, false);
-            if (d.sock < 0) return 1;
+            d.sock = BindUdp(d.address, g_opt.port);
+            if (d.sock == kNoSock) return 1;
         }
     }
     if (!g_opt.readyPath.empty()) {
-        FILE *f = fopen(g_opt.readyPath.c_str(), "w");
-        if (f) { fprintf(f, "%d\n", (int)getpid()); fclose(f); }
+        FILE *f = fopen(g_opt.readyPath.c_str(), "wb");
+        if (f) { fprintf(f, "%d\n", ProcessId()); fclose(f); }
     }
 
-    std::vector<pollfd> fds;
-    fds.push_back(pollfd{listener, POLLIN, 0});
+    std::vector<PollFd> fds;
+    fds.push_back(PollFd{listener, POLLIN, 0});
     for (Device &d : devices)
-        if (d.sock >= 0) fds.push_back(pollfd{d.sock, POLLIN, 0});
+        if (d.sock != kNoSock) fds.push_back(PollFd{d.sock, POLLIN, 0});
     std::map<std::pair<uint32_t, int>, Partial> partials;  // by sender address and port
     std::vector<Outgoing> out;
     std::vector<char> buf(65536);
@@ -502,8 +633,8 @@ int main(int argc, char **argv)
         std::stable_sort(out.begin(), out.end(), [](const Outgoing &a, const Outgoing &b) { return a.due < b.due; });
         for (Outgoing &o : out) {
             if (o.due > now) { later.push_back(o); continue; }
-            if (sendto(o.sock, o.bytes.data(), o.bytes.size(), 0, (sockaddr *)&o.to, sizeof o.to) < 0)
-                fprintf(stderr, "velmio_sim: sendto %s: %s\n", Dotted(o.to.sin_addr.s_addr).c_str(), strerror(errno));
+            if (sendto(o.sock, o.bytes.data(), (int)o.bytes.size(), 0, (sockaddr *)&o.to, sizeof o.to) < 0)
+                fprintf(stderr, "velmio_sim: sendto %s: %s\n", Dotted(o.to.sin_addr.s_addr).c_str(), SockErrorText().c_str());
         }
         out.swap(later);
         // Expire partial texts silent for 5 s.
@@ -512,30 +643,26 @@ int main(int argc, char **argv)
 
         int timeout = 200;
         for (const Outgoing &o : out) timeout = std::min<int>(timeout, o.due > now ? (int)(o.due - now) : 0);
-        if (poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) break;
+        if (SockPoll(fds.data(), fds.size(), timeout) < 0 && !PollInterrupted()) break;
         for (size_t k = 0; k < fds.size(); k++) {
             if (!(fds[k].revents & POLLIN)) continue;
             for (;;) {
                 sockaddr_in from;
-                char control[256];
-                iovec iov{buf.data(), buf.size()};
-                msghdr mh;
-                memset(&mh, 0, sizeof mh);
-                mh.msg_name = &from;
-                mh.msg_namelen = sizeof from;
-                mh.msg_iov = &iov;
-                mh.msg_iovlen = 1;
-                mh.msg_control = control;
-                mh.msg_controllen = sizeof control;
-                ssize_t n = recvmsg(fds[k].fd, &mh, 0);
-                if (n < 0) break;
+                memset(&from, 0, sizeof from);
                 int device = -1;
                 uint32_t toAddr = 0;
                 for (Device &d : devices)
                     if (d.sock == fds[k].fd) { device = d.index; toAddr = d.address; }
-                for (cmsghdr *c = CMSG_FIRSTHDR(&mh); c; c = CMSG_NXTHDR(&mh, c))
-                    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO)
-                        toAddr = ((in_pktinfo *)CMSG_DATA(c))->ipi_addr.s_addr;
+                long n = SockRecv(fds[k].fd, buf.data(), buf.size(), &from, &toAddr);
+                if (n < 0) break;
+                if (device >= 0 && toAddr != devices[(size_t)device].address) {
+                    // Wine binds a UDP socket meant for one address to any address: the datagram's
+                    // destination tells which device it is for; one for none of them is not heard.
+                    device = -1;
+                    for (Device &d : devices)
+                        if (d.address == toAddr) device = d.index;
+                    if (device < 0) continue;
+                }
                 LogDatagram(device < 0 ? 0xFFFFFFFFu : (uint32_t)device, from, toAddr, (uint16_t)g_opt.port, buf.data(), (size_t)n);
                 // A datagram to one device's own address concerns only that device.
                 int only = device;

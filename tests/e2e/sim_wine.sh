@@ -1,0 +1,129 @@
+#!/bin/bash
+# sim_wine.sh: the Windows build of the device simulator (velmio_sim.exe) under Wine, spoken to by
+# unicast over loopback only: two devices on 127.0.0.2 and .3 answer FIND from their own addresses in
+# slices, store a SETT (replacing the earlier state file) and answer SETC. Nothing is rebuilt.
+# Needs SR_BUILD holding native/velmio_sim and win/velmio_sim.exe; SR_SIM_WINEPREFIX picks the prefix.
+set -u
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+: "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"
+EXE="$SR_BUILD/win/velmio_sim.exe"
+SIM="$SR_BUILD/native/velmio_sim"
+[ -f "$EXE" ] || { echo "missing $EXE"; exit 1; }
+[ -x "$SIM" ] || { echo "missing $SIM"; exit 1; }
+export SR_WINEPREFIX="${SR_SIM_WINEPREFIX:-$SR_BUILD/wineprefix-sim}"
+. "$ROOT/scripts/wine-env.sh"
+unset DISPLAY
+WORK="$(mktemp -d /tmp/h7-simwine.XXXXXX)"
+WINE_PID=""
+FAILS=0
+
+cleanup() {
+    [ -n "$WINE_PID" ] && kill "$WINE_PID" 2>/dev/null
+    wineserver -k 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, counts failures
+    local what=$1; shift
+    if "$@"; then echo "pass: $what"; else echo "FAIL: $what"; FAILS=$((FAILS + 1)); fi
+}
+
+# A port free on the three loopback addresses, away from the device port.
+PORT=""
+for i in $(seq 1 20); do
+    p=$((20000 + RANDOM % 20000))
+    [ -z "$(ss -Hunl "sport = :$p")" ] && { PORT=$p; break; }
+done
+[ -n "$PORT" ] || { echo "no free port"; exit 1; }
+
+sr_wine_prefix
+SIM_ARGS=(--devices 2 --channels 4 --slice 100)
+wine "$EXE" --print-imin 1 "${SIM_ARGS[@]}" >"$WORK/print.1"
+check "--print-imin under Wine gives the native bytes (no CRLF translation)" \
+    cmp -s "$WORK/print.1" <("$SIM" --print-imin 1 "${SIM_ARGS[@]}")
+
+wine "$EXE" "${SIM_ARGS[@]}" --listen 127.0.0.1 --address 127.0.0.2 --port "$PORT" \
+    --state "Z:$WORK/state" --log "Z:$WORK/sim.log" --ready "Z:$WORK/ready" &
+WINE_PID=$!
+for i in $(seq 1 200); do [ -s "$WORK/ready" ] && break; sleep 0.05; done
+[ -s "$WORK/ready" ] || { echo "velmio_sim.exe did not start"; exit 1; }
+
+# The client: each step sends one datagram from 127.0.0.1 and keeps what comes back in WORK:
+# <step>.sources (one "address:port length" a datagram), <step>.dev<i> (an IMIN of device i, cut at
+# its NUL per sender) and <step>.other (any other message).
+python3 - "$PORT" "$WORK" <<'PY'
+import socket, sys, time
+port, work = int(sys.argv[1]), sys.argv[2]
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.bind(("127.0.0.1", 0))
+sett = lambda mac, dhcp, title: ("OpCode=SETT\r\nMacAddr=%s\r\nDhcpMode=%s\r\nLocalIP=10.1.2.3\r\n"
+                                 "NumberOfEntries=1\r\nFile1=http://10.77.0.1/one\r\nTitle1=%s\r\n" % (mac, dhcp, title)).encode()
+open(work + "/sett2.text", "wb").write(sett("00:1A:2B:3C:4D:00", 0, "Second"))
+steps = [("findall", "127.0.0.1", b"OpCode=FIND\0", 2),
+         ("findone", "127.0.0.3", b"OpCode=FIND\0", 1),
+         ("findnone", "127.0.0.4", b"OpCode=FIND\0", 0),
+         ("sett1", "127.0.0.2", sett("00:1A:2B:3C:4D:00", 1, "First") + b"\0", 1),
+         ("sett2", "127.0.0.2", sett("00:1A:2B:3C:4D:00", 0, "Second") + b"\0", 1),
+         ("settother", "127.0.0.2", sett("00:1A:2B:3C:4D:77", 0, "Other") + b"\0", 0),
+         ("findafter", "127.0.0.1", b"OpCode=FIND\0", 2)]
+for name, to, data, want in steps:
+    s.sendto(data, (to, port))
+    pending, sources, messages = {}, [], []
+    end = time.time() + (3.0 if want else 0.7)
+    while time.time() < end:
+        if want and len(messages) >= want:  # a short look for anything more
+            end = min(end, time.time() + 0.3)
+        s.settimeout(max(0.01, end - time.time()))
+        try:
+            b, (src, sport) = s.recvfrom(70000)
+        except socket.timeout:
+            break
+        key = "%s:%d" % (src, sport)
+        sources.append("%s %d\n" % (key, len(b)))
+        text = pending.get(key, b"") + b
+        while b"\0" in text:
+            cut = text.index(b"\0") + 1
+            messages.append(text[:cut])
+            text = text[cut:]
+        pending[key] = text
+    open("%s/%s.sources" % (work, name), "w").write("".join(sources))
+    for m in messages:
+        mac = m.split(b"MacAddr=")[1][:17].decode() if m.startswith(b"OpCode=IMIN") else ""
+        out = "dev%d" % int(mac[-2:], 16) if mac else "other"
+        open("%s/%s.%s" % (work, name, out), "ab").write(m)
+PY
+
+for d in 0 1; do
+    "$SIM" --print-imin "$d" "${SIM_ARGS[@]}" >"$WORK/imin.$d"
+    check "FIND to the listener: device $d answers, byte-exact" cmp -s "$WORK/imin.$d" "$WORK/findall.dev$d"
+done
+check "IMIN comes in slices of at most 100 bytes, all from port $PORT" \
+    awk -v p=":$PORT" 'index($1, p) == 0 || $2 > 100 { exit 1 } { n++ } END { exit n < 8 }' "$WORK/findall.sources"
+check "FIND to 127.0.0.3 answered by device 1 alone" \
+    bash -c '[ ! -e "$1/findone.dev0" ] && [ ! -e "$1/findone.other" ] && cmp -s "$1/imin.1" "$1/findone.dev1"' _ "$WORK"
+check "FIND to an address of no device goes unanswered" [ ! -s "$WORK/findnone.sources" ]
+check "SETT answered with SETC + NUL" cmp -s "$WORK/sett1.other" <(printf 'OpCode=SETC\0')
+check "second SETT answered too and replaces the stored state" \
+    bash -c 'cmp -s "$1/sett2.other" <(printf "OpCode=SETC\0") && cmp -s "$1/sett2.text" "$1/state.0"' _ "$WORK"
+check "SETT for another MAC gets no answer" [ ! -s "$WORK/settother.sources" ]
+check "device 1 stored nothing" [ ! -e "$WORK/state.1" ]
+"$SIM" --print-imin 0 "${SIM_ARGS[@]}" --state "$WORK/state" >"$WORK/imin.stored"
+check "IMIN after SETT carries the stored settings" grep -q 'Title1=Second' "$WORK/imin.stored"
+check "IMIN after SETT equals what the native build makes of the state" \
+    cmp -s "$WORK/imin.stored" "$WORK/findafter.dev0"
+check "the other device's IMIN is unchanged" cmp -s "$WORK/imin.1" "$WORK/findafter.dev1"
+
+# The log, read by the native build: destinations learnt from the datagrams themselves.
+"$SIM" --dump "$WORK/sim.log" >"$WORK/dump"
+cut -c1-120 "$WORK/dump"
+check "log: FIND heard by the listener with its destination 127.0.0.1" \
+    grep -q "^0 device=-1 from=127.0.0.1:[0-9]* to=127.0.0.1:$PORT len=12 ms=[0-9]* text=OpCode=FIND\\\\x00$" "$WORK/dump"
+check "log: FIND to 127.0.0.3 is device 1's" grep -q "^1 device=1 from=127.0.0.1:[0-9]* to=127.0.0.3:$PORT len=12 " "$WORK/dump"
+check "log: SETT to 127.0.0.2 is device 0's" grep -q "^2 device=0 from=127.0.0.1:[0-9]* to=127.0.0.2:$PORT len=1" "$WORK/dump"
+check "log: six datagrams (none for 127.0.0.4)" [ "$(wc -l <"$WORK/dump")" = 6 ]
+wine "$EXE" --dump-bytes "Z:$WORK/sim.log" 0 >"$WORK/bytes.0"
+check "--dump-bytes under Wine gives the raw FIND" cmp -s "$WORK/bytes.0" <(printf 'OpCode=FIND\0')
+
+echo "sim_wine: $FAILS failed"
+[ "$FAILS" = 0 ]
