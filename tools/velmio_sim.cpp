@@ -2,6 +2,9 @@
 //
 // Builds for Linux and, with MinGW-w64, as velmio_sim.exe for Windows/Wine; the two differ only in the
 // small platform layer below (sockets, destination address of a datagram, file replacement).
+// Under Wine 8 a UDP socket bound to one address other than 127.0.0.1 ends up bound to any address
+// (Wine's doing, sends cannot pick their source either): every datagram still reaches the device its
+// destination names, but a device's replies leave from the address the route picks.
 //
 // Usage: velmio_sim [options]            (runs until SIGTERM or SIGINT; Windows: Ctrl+C or end of process)
 //        velmio_sim --dump LOG            one line per logged datagram

@@ -2,14 +2,16 @@
 # sim_wine.sh: the Windows build of the device simulator (velmio_sim.exe) under Wine, spoken to by
 # unicast over loopback only: two devices on 127.0.0.2 and .3 answer FIND from their own addresses in
 # slices, store a SETT (replacing the earlier state file) and answer SETC. Nothing is rebuilt.
-# Needs SR_BUILD holding native/velmio_sim and win/velmio_sim.exe; SR_SIM_WINEPREFIX picks the prefix.
+# Needs SR_BUILD holding native/velmio_sim, native/velmio_sim_probe and win/velmio_sim.exe;
+# SR_SIM_WINEPREFIX picks the Wine prefix [SR_BUILD/wineprefix-sim].
 set -u
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 : "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"
 EXE="$SR_BUILD/win/velmio_sim.exe"
 SIM="$SR_BUILD/native/velmio_sim"
+PROBE="$SR_BUILD/native/velmio_sim_probe"
 [ -f "$EXE" ] || { echo "missing $EXE"; exit 1; }
-[ -x "$SIM" ] || { echo "missing $SIM"; exit 1; }
+for f in "$SIM" "$PROBE"; do [ -x "$f" ] || { echo "missing $f"; exit 1; }; done
 export SR_WINEPREFIX="${SR_SIM_WINEPREFIX:-$SR_BUILD/wineprefix-sim}"
 . "$ROOT/scripts/wine-env.sh"
 unset DISPLAY
@@ -49,50 +51,25 @@ WINE_PID=$!
 for i in $(seq 1 200); do [ -s "$WORK/ready" ] && break; sleep 0.05; done
 [ -s "$WORK/ready" ] || { echo "velmio_sim.exe did not start"; exit 1; }
 
-# The client: each step sends one datagram from 127.0.0.1 and keeps what comes back in WORK:
-# <step>.sources (one "address:port length" a datagram), <step>.dev<i> (an IMIN of device i, cut at
-# its NUL per sender) and <step>.other (any other message).
-python3 - "$PORT" "$WORK" <<'PY'
-import socket, sys, time
-port, work = int(sys.argv[1]), sys.argv[2]
-s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-s.bind(("127.0.0.1", 0))
-sett = lambda mac, dhcp, title: ("OpCode=SETT\r\nMacAddr=%s\r\nDhcpMode=%s\r\nLocalIP=10.1.2.3\r\n"
-                                 "NumberOfEntries=1\r\nFile1=http://10.77.0.1/one\r\nTitle1=%s\r\n" % (mac, dhcp, title)).encode()
-open(work + "/sett2.text", "wb").write(sett("00:1A:2B:3C:4D:00", 0, "Second"))
-steps = [("findall", "127.0.0.1", b"OpCode=FIND\0", 2),
-         ("findone", "127.0.0.3", b"OpCode=FIND\0", 1),
-         ("findnone", "127.0.0.4", b"OpCode=FIND\0", 0),
-         ("sett1", "127.0.0.2", sett("00:1A:2B:3C:4D:00", 1, "First") + b"\0", 1),
-         ("sett2", "127.0.0.2", sett("00:1A:2B:3C:4D:00", 0, "Second") + b"\0", 1),
-         ("settother", "127.0.0.2", sett("00:1A:2B:3C:4D:77", 0, "Other") + b"\0", 0),
-         ("findafter", "127.0.0.1", b"OpCode=FIND\0", 2)]
-for name, to, data, want in steps:
-    s.sendto(data, (to, port))
-    pending, sources, messages = {}, [], []
-    end = time.time() + (3.0 if want else 0.7)
-    while time.time() < end:
-        if want and len(messages) >= want:  # a short look for anything more
-            end = min(end, time.time() + 0.3)
-        s.settimeout(max(0.01, end - time.time()))
-        try:
-            b, (src, sport) = s.recvfrom(70000)
-        except socket.timeout:
-            break
-        key = "%s:%d" % (src, sport)
-        sources.append("%s %d\n" % (key, len(b)))
-        text = pending.get(key, b"") + b
-        while b"\0" in text:
-            cut = text.index(b"\0") + 1
-            messages.append(text[:cut])
-            text = text[cut:]
-        pending[key] = text
-    open("%s/%s.sources" % (work, name), "w").write("".join(sources))
-    for m in messages:
-        mac = m.split(b"MacAddr=")[1][:17].decode() if m.startswith(b"OpCode=IMIN") else ""
-        out = "dev%d" % int(mac[-2:], 16) if mac else "other"
-        open("%s/%s.%s" % (work, name, out), "ab").write(m)
-PY
+# The client: each step sends one datagram from 127.0.0.1 and keeps the replies (velmio_sim_probe).
+sett() {  # sett MAC DHCP TITLE: a SETT text without its NUL
+    printf 'OpCode=SETT\r\nMacAddr=%s\r\nDhcpMode=%s\r\nLocalIP=10.1.2.3\r\nNumberOfEntries=1\r\n' "$1" "$2"
+    printf 'File1=http://10.77.0.1/one\r\nTitle1=%s\r\n' "$3"
+}
+step() {  # step NAME TO WANT (--text TEXT | --file FILE)
+    "$PROBE" --out "$WORK/$1" --to "$2" --port "$PORT" --want "$3" "${@:4}" || echo "probe failed: $1"
+}
+sett 00:1A:2B:3C:4D:00 1 First >"$WORK/sett1.text"
+sett 00:1A:2B:3C:4D:00 0 Second >"$WORK/sett2.text"
+sett 00:1A:2B:3C:4D:77 0 Other >"$WORK/settother.text"
+step findall 127.0.0.1 2 --text OpCode=FIND
+step findone 127.0.0.3 1 --text OpCode=FIND
+step findnone 127.0.0.4 0 --text OpCode=FIND
+for s in sett1 sett2 settother; do
+    { cat "$WORK/$s.text"; printf '\0'; } >"$WORK/$s.dgram"
+    step "$s" 127.0.0.2 "$([ $s = settother ] && echo 0 || echo 1)" --file "$WORK/$s.dgram"
+done
+step findafter 127.0.0.1 2 --text OpCode=FIND
 
 for d in 0 1; do
     "$SIM" --print-imin "$d" "${SIM_ARGS[@]}" >"$WORK/imin.$d"
