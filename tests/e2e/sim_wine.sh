@@ -1,7 +1,10 @@
 #!/bin/bash
 # sim_wine.sh: the Windows build of the device simulator (velmio_sim.exe) under Wine, spoken to by
-# unicast over loopback only: two devices on 127.0.0.2 and .3 answer FIND from their own addresses in
-# slices, store a SETT (replacing the earlier state file) and answer SETC. Nothing is rebuilt.
+# unicast over loopback only (no broadcast): a listener on 127.0.0.1 and two devices on 127.0.0.2 and
+# .3. Both answer a FIND to the listener, one a FIND to its own address, in slices, byte-exact; a SETT
+# is stored (replacing the earlier state file) and answered with SETC. Under Wine 8 the replies leave
+# from 127.0.0.1 (Wine rebinds the device sockets), so sources are checked by port only.
+# Nothing is rebuilt.
 # Needs SR_BUILD holding native/velmio_sim, native/velmio_sim_probe and win/velmio_sim.exe;
 # SR_SIM_WINEPREFIX picks the Wine prefix [SR_BUILD/wineprefix-sim].
 set -u
@@ -31,7 +34,7 @@ check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, count
     if "$@"; then echo "pass: $what"; else echo "FAIL: $what"; FAILS=$((FAILS + 1)); fi
 }
 
-# A port free on the three loopback addresses, away from the device port.
+# A UDP port nobody uses, away from the device port.
 PORT=""
 for i in $(seq 1 20); do
     p=$((20000 + RANDOM % 20000))
