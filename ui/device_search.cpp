@@ -27,6 +27,12 @@ static char *CopyToHeap(const char *text)
     return copy;
 }
 
+// 1 while DeviceList painting waits for the next search tick.
+static int g_listPaintDeferred;
+// 1 while the "saved" box is open: it already announces any confirmation arriving meanwhile, and
+// opening a box from inside another would nest without end under a flood of confirmations.
+static int g_savedShowing;
+
 void ReleaseDeviceRows(HWND window)
 {
     int count = GetListRowCount(window, IDC_DEVICE_LIST);
@@ -46,6 +52,7 @@ void OnSearchCommand(HWND window)
     SendDeviceMessage(DeviceLinkSocket(), FIND_MESSAGE, DEVICE_WAIT_MS);
     ReleaseDeviceRows(window);
     g_main.deviceRowCount = 0;
+    g_listPaintDeferred = 0;
     EnableControl(window, IDC_SEARCH, 0);
     SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0);
 }
@@ -55,11 +62,15 @@ void OnSearchCommand(HWND window)
 static void DeferDeviceListPainting(HWND window)
 {
     if (IsWindowEnabled(GetDlgItem(window, IDC_SEARCH))) return;   // no search running
+    if (g_listPaintDeferred) return;
     SendDlgItemMessageA(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
+    g_listPaintDeferred = 1;
 }
 
 static void PaintDeviceList(HWND window)
 {
+    if (!g_listPaintDeferred) return;
+    g_listPaintDeferred = 0;
     HWND list = GetDlgItem(window, IDC_DEVICE_LIST);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, 0, TRUE);
@@ -113,7 +124,10 @@ void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
     } else if (kind == MESSAGE_SETC) {
         // Released before the box: replies handled while it is open need no memory of it.
         PlatFree(text);
+        if (g_savedShowing) return;
+        g_savedShowing = 1;
         ShowMessage(window, TEXT_SAVED, MB_OK);
+        g_savedShowing = 0;
         return;
     }
     PlatFree(text);

@@ -233,6 +233,25 @@ TEST_F(DeviceSearchTest, RepliesArrivingWhileTheSavedBoxIsOpenAreStillListed)
     EXPECT_STREQ(kDevice, RowCopy(window, 0));
 }
 
+TEST_F(DeviceSearchTest, AFloodOfConfirmationsNeverNestsBoxes)
+{
+    // Any host may send confirmations; each one handled inside the open box's own loop would
+    // otherwise open a further box inside it, until the stack runs out.
+    const int kFlood = 40;
+    for (int i = 0; i < kFlood; i++) QueueBoxAnswer(IDOK);
+    for (int i = 0; i < kFlood; i++) SendMessageText("OpCode=SETC\r\n");
+    SendMessageText(kDevice);
+    WaitForBoxes(1);
+    WaitForRows(1);
+    PumpMessages(window, 300);
+    EXPECT_EQ(1, MaxBoxDepth());
+    EXPECT_GE(BoxCount(), 1);
+    EXPECT_LT(BoxCount(), kFlood);
+    EXPECT_STREQ("저장되었습니다", BoxText(0));
+    EXPECT_EQ(0, UnexpectedBoxCount());
+    EXPECT_EQ(1, GetListRowCount(window, IDC_DEVICE_LIST));   // replies behind the flood still listed
+}
+
 TEST_F(DeviceSearchTest, OtherOpcodesAreIgnoredSilently)
 {
     SendMessageText("OpCode=SETT\r\nMacAddr=x\r\n");

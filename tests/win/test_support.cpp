@@ -13,6 +13,14 @@ static int g_boxes;
 static int g_unexpected;
 static int g_answers[MAX_ANSWERS];
 static int g_answerHead, g_answerTail;
+static int g_depth, g_maxDepth;
+
+static int IsMessageBox(HWND window)
+{
+    char cls[32];
+    GetClassNameA(window, cls, sizeof cls);
+    return lstrcmpA(cls, "#32770") == 0 && GetDlgItem(window, IDC_WINDOW_NAME) == 0;
+}
 
 static BOOL CALLBACK FindLongestStatic(HWND child, LPARAM lParam)
 {
@@ -28,11 +36,12 @@ static BOOL CALLBACK FindLongestStatic(HWND child, LPARAM lParam)
 
 static LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
 {
+    if (code == HCBT_DESTROYWND && GetPropA((HWND)wParam, "SrBoxSeen") && g_depth > 0) g_depth--;
     if (code == HCBT_ACTIVATE) {
         HWND box = (HWND)wParam;
-        char cls[32];
-        GetClassNameA(box, cls, sizeof cls);
-        if (lstrcmpA(cls, "#32770") == 0 && GetDlgItem(box, IDC_WINDOW_NAME) == 0) {
+        if (IsMessageBox(box) && !GetPropA(box, "SrBoxSeen")) {
+            SetPropA(box, "SrBoxSeen", (HANDLE)1);
+            if (++g_depth > g_maxDepth) g_maxDepth = g_depth;
             int slot = g_boxes < MAX_BOXES ? g_boxes : MAX_BOXES - 1;
             g_texts[slot][0] = 0;
             EnumChildWindows(box, FindLongestStatic, (LPARAM)g_texts[slot]);
@@ -54,6 +63,7 @@ static LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
 void StartBoxWatch(void)
 {
     g_boxes = g_unexpected = g_answerHead = g_answerTail = 0;
+    g_depth = g_maxDepth = 0;
     if (!g_hook) g_hook = SetWindowsHookExA(WH_CBT, BoxHook, 0, GetCurrentThreadId());
 }
 
@@ -71,6 +81,7 @@ void QueueBoxAnswer(int answer)
 
 int BoxCount(void) { return g_boxes; }
 int UnexpectedBoxCount(void) { return g_unexpected; }
+int MaxBoxDepth(void) { return g_maxDepth; }
 const char *BoxText(int index) { return index >= 0 && index < g_boxes && index < MAX_BOXES ? g_texts[index] : ""; }
 const char *BoxCaption(int index) { return index >= 0 && index < g_boxes && index < MAX_BOXES ? g_captions[index] : ""; }
 

@@ -13,6 +13,7 @@ int BoxCount(void);
 int UnexpectedBoxCount(void);
 const char *BoxText(int index);      // code page 949 bytes, as shown
 const char *BoxCaption(int index);
+int MaxBoxDepth(void);               // most boxes open at the same time since StartBoxWatch
 
 // The main window as the program creates it (class RecordMainDlg, template 6).
 HWND CreateMainWindow(void);
