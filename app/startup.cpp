@@ -12,9 +12,6 @@ char g_iniPath[260] = {0};
 ATOM g_atomCurrWndSize = 0;
 ATOM g_atomUserPrm1 = 0;
 
-// Longest growth of a path by ReplaceExtension with "ini": a dot and three characters.
-enum { EXTENSION_ROOM = 4 };
-
 void ReplaceExtension(char *path, const char *extension)
 {
     int dot = FindLastChar(path, '.');
@@ -39,17 +36,29 @@ const char *SkipProgramName(const char *commandLine)
     return (const char *)p;
 }
 
+// Length of path once ReplaceExtension has given it the extension.
+static int LengthWithExtension(const char *path, const char *extension)
+{
+    int dot = FindLastChar(path, '.');
+    int stem = dot >= 0 ? dot + 1 : TextLength(path) + 1;
+    return stem + TextLength(extension);
+}
+
 void InitApplication(void)
 {
-    // The name is read with room left for the longer extension; a name cut short by the
-    // limit would point at some other file, so the settings are then not kept at all.
-    int length = (int)GetModuleFileNameA(g_instance, g_iniPath, (DWORD)(sizeof g_iniPath - EXTENSION_ROOM));
-    if (length <= 0 || length >= (int)sizeof g_iniPath - EXTENSION_ROOM - 1) {
+    // A name cut short by the buffer would point at some other file, and one that would not
+    // fit with its new extension cannot be stored: the settings are then not kept at all.
+    int length = (int)GetModuleFileNameA(g_instance, g_iniPath, (DWORD)sizeof g_iniPath);
+    if (length <= 0 || length >= (int)sizeof g_iniPath) {
         g_iniPath[0] = 0;
     } else {
         g_iniPath[length] = 0;
-        ReplaceExtension(g_iniPath, "ini");
-        SetFileAttributesA(g_iniPath, 0);
+        if (LengthWithExtension(g_iniPath, "ini") < (int)sizeof g_iniPath) {
+            ReplaceExtension(g_iniPath, "ini");
+            SetFileAttributesA(g_iniPath, 0);
+        } else {
+            g_iniPath[0] = 0;
+        }
     }
     g_atomCurrWndSize = AddAtomA("CurrWndSize");
     g_atomUserPrm1 = AddAtomA("UserPrm1");

@@ -171,3 +171,39 @@ TEST_F(ProgramTest, F1DoesNothingAndAltXCloses)
 }
 
 }  // namespace
+
+// The longest program path the platform gives whole: 259 characters. Its settings file has the
+// same length, so placement is still kept.
+TEST_F(ProgramTest, ProgramAtTheLongestPathStillKeepsItsSettings)
+{
+    std::string outer = dir_;
+    const std::string name = "\\SetRadio.exe";
+    int room = MAX_PATH - 1 - (int)outer.size() - 1 - (int)name.size();
+    ASSERT_GT(room, 0);
+    std::string inner = outer + "\\" + std::string(room, 'p');
+    ASSERT_TRUE(CreateDirectoryA(inner.c_str(), 0));
+    std::string longExe = inner + name;
+    ASSERT_EQ((size_t)MAX_PATH - 1, longExe.size());
+    ASSERT_TRUE(CopyFileA(exe_.c_str(), longExe.c_str(), FALSE));
+    DeleteFileA(exe_.c_str());
+    exe_ = longExe;
+    ini_ = inner + "\\SetRadio.ini";
+    dir_ = inner;
+    bool started = Start(-1);
+    if (started) {
+        PostMessageA(window_, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_EQ(0u, WaitExit(10000));
+    }
+    char value[80];
+    GetPrivateProfileStringA("DlgPos", "SetRadio", "", value, sizeof value, ini_.c_str());
+    EXPECT_TRUE(started);
+    EXPECT_NE('\0', value[0]) << "no placement kept beside " << exe_;
+    // TearDown removes the inner folder; the outer one is removed here after it.
+    SetFileAttributesA(ini_.c_str(), 0);
+    DeleteFileA(ini_.c_str());
+    DeleteFileA(exe_.c_str());
+    RemoveDirectoryA(inner.c_str());
+    dir_ = outer;
+    exe_ = outer + name;
+    ini_ = outer + "\\SetRadio.ini";
+}
