@@ -1,6 +1,6 @@
 // startup_bench.cpp: time from process start to the main window shown, SetRadio.exe against a minimal
 // dialog program built the same way, alternating in one run; prints sizes and figures.
-// Usage (under Wine): startup_bench.exe [runs]   (both programs are looked for beside this one)
+// Usage (under Wine): startup_bench.exe [runs] [steps]   (the programs are looked for beside this one)
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -73,11 +73,52 @@ void Report(const char *name, std::vector<double> v, long size)
                 name, size, v[v.size() / 2], v.front(), sum / v.size(), v.back(), v.size());
 }
 
+// Steps mode: the minimal program, the two steps towards SetRadio.exe and SetRadio.exe, alternating;
+// prints each median and what each step adds to the one before.
+int TimeSteps(int runs, const std::string &here, const std::string &dir)
+{
+    const char *names[] = {"startup_minimal.exe", "startup_step1.exe", "startup_step2.exe", "SetRadio.exe"};
+    const char *labels[] = {"minimal dialog", "+ DLLs, WinSock, common controls", "+ main dialog template",
+                            "+ SetRadio's own start-up"};
+    const int count = 4;
+    std::vector<std::string> paths;
+    for (const char *name : names) {
+        paths.push_back(dir + "\\" + name);
+        if (!CopyFileA((here + name).c_str(), paths.back().c_str(), FALSE)) {
+            std::printf("startup_bench: %s must be built beside this program\n", name);
+            return 1;
+        }
+    }
+    for (const std::string &path : paths) TimeToWindow(path, dir);
+    std::vector<std::vector<double>> times(count);
+    for (int i = 0; i < runs; ++i) {
+        for (int k = 0; k < count; ++k) {
+            double ms = TimeToWindow(paths[k], dir);
+            if (ms < 0) {
+                std::printf("startup_bench: %s did not show its window\n", names[k]);
+                return 1;
+            }
+            times[k].push_back(ms);
+        }
+    }
+    double previous = 0;
+    for (int k = 0; k < count; ++k) {
+        std::sort(times[k].begin(), times[k].end());
+        double median = times[k][times[k].size() / 2];
+        std::printf("%-34s median %7.1f ms  min %7.1f  step %+7.1f ms  (%d runs)\n", labels[k], median,
+                    times[k].front(), k ? median - previous : 0.0, runs);
+        previous = median;
+    }
+    for (const std::string &path : paths) DeleteFileA(path.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    bool steps = argc > 2 && std::string(argv[2]) == "steps";
     char module[MAX_PATH];
     GetModuleFileNameA(0, module, sizeof module);
     std::string here = module;
@@ -87,6 +128,12 @@ int main(int argc, char **argv)
     GetTempPathA(sizeof temp, temp);
     std::string dir = std::string(temp) + "setradio_startup_bench";
     CreateDirectoryA(dir.c_str(), 0);
+    if (steps) {
+        int result = TimeSteps(runs, here, dir);
+        DeleteFileA((dir + "\\SetRadio.ini").c_str());
+        RemoveDirectoryA(dir.c_str());
+        return result;
+    }
     std::string program = dir + "\\SetRadio.exe", minimal = dir + "\\startup_minimal.exe";
     if (!CopyFileA((here + "SetRadio.exe").c_str(), program.c_str(), FALSE) ||
         !CopyFileA((here + "startup_minimal.exe").c_str(), minimal.c_str(), FALSE)) {
