@@ -1,5 +1,5 @@
 // text_bench.cpp: prints how long key lookups, loading a channel list and composing a SETT take
-// on the largest texts a device can send or the tool can compose.
+// on the largest texts a device can send or the tool can compose. Run: <native build>/text_bench
 #include <chrono>
 #include <cstdio>
 #include <string>
