@@ -2,11 +2,6 @@
 #include "common/text.h"
 #include "stream/probe.h"
 
-// The Windows headers map FindText to a dialog function; here it is the text search.
-#ifdef FindText
-#undef FindText
-#endif
-
 // Index just behind "File1=" of the first playlist in the text, or -1.
 static int FindEntryStart(const char *text)
 {
@@ -51,14 +46,8 @@ int ReadPlaylistEntryVia(const ProbeIo *io, SockHandle s, char *area, int *dataB
         }
         if (*dataBytes >= capacity - 1)
             return PLAYLIST_BUFFER_FULL;
-        int room = capacity - 1 - *dataBytes;
-        int received = io->receiveWait(io->context, s, area + *dataBytes, room, PROBE_PLAYLIST_WAIT_MS);
-        if (received < 1)
+        if (ReceiveMoreVia(io, s, area, dataBytes, capacity, PROBE_PLAYLIST_WAIT_MS) < 1)
             return PLAYLIST_NO_MORE_DATA;
-        if (received > room)
-            received = room;
-        *dataBytes += received;
-        area[*dataBytes] = 0;
     }
 }
 

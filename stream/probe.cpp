@@ -31,16 +31,8 @@ static int ReadHeaders(const ProbeIo *io, SockHandle s, ProbeAreas *a, int *data
 {
     for (;;) {
         while (FindChar(position, '\n') < 0) {
-            if (*dataBytes >= PROBE_RECEIVE_AREA - 1)
+            if (ReceiveMoreVia(io, s, a->receive, dataBytes, PROBE_RECEIVE_AREA, PROBE_HEADER_WAIT_MS) < 1)
                 return 0;
-            int room = PROBE_RECEIVE_AREA - 1 - *dataBytes;
-            int received = io->receiveWait(io->context, s, a->receive + *dataBytes, room, PROBE_HEADER_WAIT_MS);
-            if (received < 1)
-                return 0;
-            if (received > room)
-                received = room;
-            *dataBytes += received;
-            a->receive[*dataBytes] = 0;
         }
         position = ReadLine(position, a->line, PROBE_SLOT);
         if (a->line[0] == 0)
@@ -65,11 +57,8 @@ static int ProbeHop(const ProbeIo *io, ProbeAreas *a)
     io->setNonBlocking(io->context, s, 1);
 
     int result = HOP_FAILED;
-    int dataBytes = io->receiveWait(io->context, s, a->receive, PROBE_RECEIVE_AREA - 1, PROBE_HEADER_WAIT_MS);
-    if (dataBytes >= 1) {
-        if (dataBytes > PROBE_RECEIVE_AREA - 1)
-            dataBytes = PROBE_RECEIVE_AREA - 1;
-        a->receive[dataBytes] = 0;
+    int dataBytes = 0;
+    if (ReceiveMoreVia(io, s, a->receive, &dataBytes, PROBE_RECEIVE_AREA, PROBE_HEADER_WAIT_MS) >= 1) {
         // The status line comes from this first receive alone, with or without its line end.
         const char *position = ReadLine(a->receive, a->status, PROBE_SLOT);
         if (ReadHeaders(io, s, a, &dataBytes, position)) {

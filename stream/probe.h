@@ -38,6 +38,10 @@ struct ProbeIo {
 // The real sockets (the socket helpers).
 extern const ProbeIo kSocketProbeIo;
 
+// Receives more response data behind the *dataBytes already in area (capacity bytes, NUL included),
+// waiting up to limitMs; keeps the data NUL-ended. Returns the bytes added, below 1 for none.
+int ReceiveMoreVia(const ProbeIo *io, SockHandle s, char *area, int *dataBytes, int capacity, unsigned limitMs);
+
 // ProbeStream and ReadPlaylistEntry over a given I/O record.
 int ProbeStreamVia(const ProbeIo *io, const char *url);
 int ReadPlaylistEntryVia(const ProbeIo *io, SockHandle s, char *area, int *dataBytes, int capacity);

@@ -2,11 +2,6 @@
 #include "common/text.h"
 #include "stream/probe.h"
 
-// The Windows headers map FindText to a dialog function; here it is the text search.
-#ifdef FindText
-#undef FindText
-#endif
-
 // Accepted shape: an optional prefix ending in "://", the host, an optional ":port", an optional
 // "/path". The scheme is never looked at. The host is cut to hostSize-1 bytes.
 const char *SplitUrl(const char *url, char *host, int hostSize, int *port, int defaultPort)
