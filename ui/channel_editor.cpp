@@ -6,7 +6,6 @@
 #include "ui/dialog_items.h"
 #include "ui/show_message.h"
 #include "ui/stream_check.h"
-#include "app/startup.h"
 
 enum { TITLE_SIZE = 32, URL_SIZE = 128, CELL_SIZE = 128, NUMBER_SIZE = 16 };
 
@@ -31,12 +30,17 @@ void ClearEdit(HWND window, int id)
     SendDlgItemMessageA(window, id, WM_CLEAR, 0, 0);
 }
 
+void FormatChannelNumber(char *out, int n)
+{
+    wsprintfA(out, "%d.", n);
+}
+
 void RenumberChannels(HWND window)
 {
     int count = GetListRowCount(window, IDC_CHANNEL_LIST);
     char number[NUMBER_SIZE];
     for (int i = 0; i < count; i++) {
-        wsprintfA(number, "%d.", i + 1);
+        FormatChannelNumber(number, i + 1);
         SetListCellText(window, IDC_CHANNEL_LIST, i, 0, number);
     }
 }
@@ -50,7 +54,7 @@ void OnChannelAdd(HWND window)
     // Counted after the check: its question runs a message loop in which a posted delete may run.
     int count = GetListRowCount(window, IDC_CHANNEL_LIST);
     char number[NUMBER_SIZE];
-    wsprintfA(number, "%d.", count + 1);
+    FormatChannelNumber(number, count + 1);
     int row = InsertListRow(window, IDC_CHANNEL_LIST, count, number, 0);
     if (row < 0) return;
     SetListCellText(window, IDC_CHANNEL_LIST, row, 1, title);
@@ -117,5 +121,5 @@ void OnChannelBeginDrag(HWND window, const NMLISTVIEW *info)
     if (!info) return;
     HWND list = info->hdr.hwndFrom;
     SetCapture(list);
-    SetPropA(list, MAKEINTATOM(g_atomUserPrm1), (HANDLE)(INT_PTR)info->iItem);
+    SetDragRow(list, info->iItem);
 }

@@ -18,5 +18,7 @@ int ReadChannelFields(HWND window, char *title, char *url);   // 32 and 128 byte
 void RenumberChannels(HWND window);
 void MoveListRow(HWND list, int from, int to, int columnCount);
 void ClearEdit(HWND window, int id);
+void SetDragRow(HWND list, int row);                            // -1: no drag in progress
+void FormatChannelNumber(char *out, int n);                     // "%d." of n; out holds 16 bytes
 
 #endif

@@ -56,7 +56,7 @@ static int DragRow(HWND list)
     return (int)(INT_PTR)GetPropA(list, MAKEINTATOM(g_atomUserPrm1));
 }
 
-static void SetDragRow(HWND list, int row)
+void SetDragRow(HWND list, int row)
 {
     SetPropA(list, MAKEINTATOM(g_atomUserPrm1), (HANDLE)(INT_PTR)row);
 }

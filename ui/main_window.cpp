@@ -8,7 +8,6 @@
 #include "ui/settings_form.h"
 #include "ui/channel_editor.h"
 #include "ui/device_search.h"
-#include "app/startup.h"
 #include "app/settings_file.h"
 #include "app/resize_layout.h"
 #include "app/image_button.h"
@@ -36,7 +35,7 @@ static void InitMainWindow(HWND window)
     SetupListColumns(window, IDC_CHANNEL_LIST, kChannelColumns, kChannelWidths, 3);
     HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
     SubclassWindow(list, ChannelListProc);
-    SetPropA(list, MAKEINTATOM(g_atomUserPrm1), (HANDLE)(INT_PTR)-1);
+    SetDragRow(list, -1);
     g_main.sendImage = LoadButtonBitmap(IDB_SEND, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
     g_main.closeImage = LoadButtonBitmap(IDB_CLOSE, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
     FillHostDefaults(window);

@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "ui/main_window.h"
 #include "ui/dialog_items.h"
+#include "ui/channel_editor.h"
 #include "common/text.h"
 #include "device/message.h"
 
@@ -71,7 +72,7 @@ static void LoadChannelRows(HWND window, const char *text)
     char value[DEVICE_VALUE_SIZE];
     char number[16];
     for (int n = 1; n <= count; n++) {
-        wsprintfA(number, "%d.", n);
+        FormatChannelNumber(number, n);
         int row = InsertListRow(window, IDC_CHANNEL_LIST, n - 1, number, 0);
         if (row < 0) break;
         MakeNumberedKey(key, sizeof key, "Title", n);
