@@ -5,13 +5,14 @@
 if(WIN32)
   set(_sr_startup_flags -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
       -ffreestanding -fno-stack-protector -fno-tree-loop-distribute-patterns)
-  add_executable(startup_minimal WIN32 ${SR_ROOT}/bench/startup_minimal.cpp)
+  add_executable(startup_minimal WIN32 ${SR_ROOT}/bench/startup_minimal.cpp ${SR_ROOT}/app/memory_routines.cpp)
   target_compile_options(startup_minimal PRIVATE ${_sr_startup_flags})
   set_target_properties(startup_minimal PROPERTIES LINK_FLAGS "")
   target_link_options(startup_minimal PRIVATE -nostartfiles -nostdlib -Wl,-e,MinimalEntry -mwindows -s)
   target_link_libraries(startup_minimal PRIVATE kernel32 user32 gcc)
-  add_executable(startup_step1 WIN32 ${SR_ROOT}/bench/startup_minimal.cpp)
-  add_executable(startup_step2 WIN32 ${SR_ROOT}/bench/startup_minimal.cpp ${SR_ROOT}/res/setradio.rc)
+  add_executable(startup_step1 WIN32 ${SR_ROOT}/bench/startup_minimal.cpp ${SR_ROOT}/app/memory_routines.cpp)
+  add_executable(startup_step2 WIN32 ${SR_ROOT}/bench/startup_minimal.cpp ${SR_ROOT}/app/memory_routines.cpp
+      ${SR_ROOT}/res/setradio.rc)
   target_compile_definitions(startup_step1 PRIVATE STARTUP_STEP=1)
   target_compile_definitions(startup_step2 PRIVATE STARTUP_STEP=2)
   foreach(_sr_step startup_step1 startup_step2)
