@@ -15,17 +15,11 @@ protected:
     char saved_[260];
     void SetUp() override
     {
-        lstrcpynA(saved_, g_iniPath, sizeof saved_);
-        char dir[MAX_PATH];
-        GetTempPathA(sizeof dir, dir);
-        wsprintfA(g_iniPath, "%sh4_placement.ini", dir);
-        SetFileAttributesA(g_iniPath, 0);
-        DeleteFileA(g_iniPath);
+        UsePrivateSettingsFile("h4_placement.ini", saved_);
     }
     void TearDown() override
     {
-        DeleteFileA(g_iniPath);
-        lstrcpynA(g_iniPath, saved_, sizeof g_iniPath);
+        RestoreSettingsFile(saved_);
     }
     void Store(const char *value) { WritePrivateProfileStringA("DlgPos", "SetRadio", value, g_iniPath); }
     std::string Stored()

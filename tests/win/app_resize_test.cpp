@@ -90,19 +90,14 @@ protected:
     HWND w_ = 0;
     void SetUp() override
     {
-        lstrcpynA(saved_, g_iniPath, sizeof saved_);
-        char dir[MAX_PATH];
-        GetTempPathA(sizeof dir, dir);
-        wsprintfA(g_iniPath, "%sh4_resize.ini", dir);
-        DeleteFileA(g_iniPath);
+        UsePrivateSettingsFile("h4_resize.ini", saved_);
         w_ = CreateMainWindow();
         PumpMessages(w_, 20);
     }
     void TearDown() override
     {
         DestroyMainWindow(w_);
-        DeleteFileA(g_iniPath);
-        lstrcpynA(g_iniPath, saved_, sizeof g_iniPath);
+        RestoreSettingsFile(saved_);
     }
 };
 

@@ -144,18 +144,13 @@ protected:
     HWND w_ = 0;
     void SetUp() override
     {
-        lstrcpynA(saved_, g_iniPath, sizeof saved_);
-        char dir[MAX_PATH];
-        GetTempPathA(sizeof dir, dir);
-        wsprintfA(g_iniPath, "%sh4_template.ini", dir);
-        DeleteFileA(g_iniPath);
+        UsePrivateSettingsFile("h4_template.ini", saved_);
         w_ = CreateMainWindow();
     }
     void TearDown() override
     {
         DestroyMainWindow(w_);
-        DeleteFileA(g_iniPath);
-        lstrcpynA(g_iniPath, saved_, sizeof g_iniPath);
+        RestoreSettingsFile(saved_);
     }
 };
 

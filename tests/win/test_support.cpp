@@ -115,3 +115,20 @@ void PumpMessages(HWND window, int ms)
         if (ms > 0) Sleep(5);
     } while ((int)(GetTickCount() - start) < ms);
 }
+
+void UsePrivateSettingsFile(const char *name, char *saved)
+{
+    lstrcpynA(saved, g_iniPath, sizeof g_iniPath);
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    wsprintfA(g_iniPath, "%s%s", dir, name);
+    SetFileAttributesA(g_iniPath, 0);
+    DeleteFileA(g_iniPath);
+}
+
+void RestoreSettingsFile(const char *saved)
+{
+    SetFileAttributesA(g_iniPath, 0);
+    DeleteFileA(g_iniPath);
+    lstrcpynA(g_iniPath, saved, sizeof g_iniPath);
+}

@@ -19,6 +19,11 @@ int MaxBoxDepth(void);               // most boxes open at the same time since S
 HWND CreateMainWindow(void);
 void DestroyMainWindow(HWND window);  // DestroyWindow and drain the quit message it posts
 
+// Points the settings file at a fresh temporary file of that name (saved receives the old path,
+// 260 bytes); RestoreSettingsFile deletes it and puts the old path back.
+void UsePrivateSettingsFile(const char *name, char *saved);
+void RestoreSettingsFile(const char *saved);
+
 // Dispatches the thread's messages for about ms milliseconds (dialog keys included for window).
 void PumpMessages(HWND window, int ms);
 
