@@ -11,6 +11,11 @@
 
 // Commands without a control.
 #define IDM_HELP 1000
+#define IDM_OPEN_SETTINGS 2001
+#define IDM_SAVE_SETTINGS 2002
+#define IDM_IMPORT_PLAYLIST 2003
+#define IDM_EXPORT_PLAYLIST 2004
+#define IDM_CHECK_ALL 2005
 
 // Controls of the main window, dialog template 6.
 #define IDC_MODE_STATIC 90
@@ -47,5 +52,6 @@
 // Window messages and timers of the main window.
 #define MSG_DEVICE_READ (0x0400 + 1)
 #define SEARCH_TIMER 1
+#define PENDING_TIMER 2
 
 #endif
