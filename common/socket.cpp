@@ -70,6 +70,27 @@ int BindUdp(SockHandle s, unsigned address, int port)
     return bind(s, (struct sockaddr *)&local, (int)sizeof(local));
 }
 
+// Connecting a UDP socket only picks the route and the source address; no datagram leaves.
+unsigned LocalAddressToward(unsigned address, int port)
+{
+    SockHandle s = socket(AF_INET, SOCK_DGRAM, 0);
+    if (s == NO_SOCKET)
+        return 0;
+    unsigned local = 0;
+    struct sockaddr_in remote;
+    MakeAddress(&remote, address, port);
+    SetBroadcast(s, 1);   // without it a connect to a broadcast address is refused
+    if (connect(s, (struct sockaddr *)&remote, (int)sizeof(remote)) == 0) {
+        struct sockaddr_in bound;
+        PlatAddrLen length = (PlatAddrLen)sizeof(bound);
+        ZeroBytes(&bound, (int)sizeof(bound));
+        if (getsockname(s, (struct sockaddr *)&bound, &length) == 0)
+            local = bound.sin_addr.s_addr;
+    }
+    PlatCloseSocket(s);
+    return local;
+}
+
 void CloseSocketIfOpen(SockHandle s)
 {
     if (s != NO_SOCKET)

@@ -13,6 +13,9 @@ SockHandle ConnectTcp(const char *host, int port);               // blocking; NO
 int SetNonBlocking(SockHandle s, int mode);
 int SetBroadcast(SockHandle s, int on);
 int BindUdp(SockHandle s, unsigned address, int port);
+// The local address the platform would send a datagram to address:port from (a broadcast is
+// allowed); 0 when it has no route there. Nothing is sent.
+unsigned LocalAddressToward(unsigned address, int port);
 void CloseSocketIfOpen(SockHandle s);
 int SendAll(SockHandle s, const char *data, int length);          // 0, or the platform's error code
 int SendText(SockHandle s, const char *text);

@@ -2,6 +2,7 @@
 #include "device/link.h"
 #include "common/socket.h"
 #include "common/text.h"
+#include "device/destinations.h"
 #include "device/message.h"
 #include "device/reassembly.h"
 
@@ -13,6 +14,7 @@
 static SockHandle g_linkSocket = NO_SOCKET;
 static unsigned g_destinationAddress = DEVICE_BROADCAST;
 static int g_destinationPort = 0;          // 0: the port the caller asks for
+static HostInterfaceReader g_interfaceReader = 0;   // null: the limited broadcast only
 static Reassembly g_pending;               // partial texts of the socket below, kept between calls
 static SockHandle g_pendingSocket = NO_SOCKET;
 
@@ -53,11 +55,42 @@ void SetDeviceLinkDestination(unsigned address, int port)
     g_destinationPort = port;
 }
 
-int SendDatagram(SockHandle s, const char *data, int length, int port, int flags)
+void SetDeviceLinkInterfaces(HostInterfaceReader reader)
+{
+    g_interfaceReader = reader;
+}
+
+int DeviceLinkDestinations(unsigned *out, int room)
+{
+    if (!out || room <= 0)
+        return 0;
+    if (g_destinationAddress != DEVICE_BROADCAST || g_destinationPort != 0 || !g_interfaceReader) {
+        out[0] = g_destinationAddress;
+        return 1;
+    }
+    HostInterface list[HOST_INTERFACES_MAX];
+    int count = g_interfaceReader(list, HOST_INTERFACES_MAX);
+    if (count <= 0) {
+        out[0] = DEVICE_BROADCAST;
+        return 1;
+    }
+    // A send to 255.255.255.255 leaves through the one interface the platform's routing picks,
+    // and the radios there hear it. Which one that is, only the platform knows: connecting a UDP
+    // socket there makes it choose, and the local address it gives the socket names that subnet.
+    unsigned primary = LocalAddressToward(DEVICE_BROADCAST, DEVICE_PORT);
+    return DeviceDestinations(list, count, primary, out, room);
+}
+
+static int SendDatagramTo(SockHandle s, unsigned address, const char *data, int length, int port, int flags)
 {
     struct sockaddr_in to;
-    MakeAddress(&to, g_destinationAddress, g_destinationPort ? g_destinationPort : port);
+    MakeAddress(&to, address, g_destinationPort ? g_destinationPort : port);
     return (int)sendto(s, data, length, flags, (struct sockaddr *)&to, (int)sizeof(to));
+}
+
+int SendDatagram(SockHandle s, const char *data, int length, int port, int flags)
+{
+    return SendDatagramTo(s, g_destinationAddress, data, length, port, flags);
 }
 
 int ReceiveDatagramFrom(SockHandle s, char *buffer, int size, int flags, unsigned *address, int *port)
@@ -81,16 +114,15 @@ int ReceiveDatagram(SockHandle s, char *buffer, int size, int flags)
 }
 
 // Slices of at most DATAGRAM_SLICE bytes, the NUL in the last; a slice that keeps failing for
-// limitMs since the last success ends the send silently.
-void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
+// limitMs since the last success ends the send to this address silently.
+static void SendMessageTo(SockHandle s, unsigned address, const char *text, int length, unsigned limitMs)
 {
-    if (!text)
-        return;
     const char *position = text;
-    int remaining = TextLength(text) + 1;
+    int remaining = length;
     unsigned reference = PlatTickCount();
     while (remaining > 0) {
-        int sent = SendDatagram(s, position, SmallerOf(DATAGRAM_SLICE, remaining), DEVICE_PORT, SEND_FLAG_DONTROUTE);
+        int sent = SendDatagramTo(s, address, position, SmallerOf(DATAGRAM_SLICE, remaining), DEVICE_PORT,
+                                  SEND_FLAG_DONTROUTE);
         if (sent > 0) {
             reference = PlatTickCount();
             position += sent;
@@ -101,6 +133,19 @@ void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
             return;
         PlatSleep(SEND_RETRY_PAUSE_MS);
     }
+}
+
+// The whole message to each destination in turn, never interleaved: a radio joins the slices it
+// hears in arrival order. The list is read for every message, so an adapter plugged in since counts.
+void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
+{
+    if (!text)
+        return;
+    unsigned destinations[DEVICE_DESTINATIONS_MAX];
+    int count = DeviceLinkDestinations(destinations, DEVICE_DESTINATIONS_MAX);
+    int length = TextLength(text) + 1;
+    for (int i = 0; i < count; i++)
+        SendMessageTo(s, destinations[i], text, length, limitMs);
 }
 
 // Returns the first message completed by a sender, or a sender's text that has been idle for the

@@ -2,6 +2,7 @@
 #ifndef SETRADIO_DEVICE_LINK_H
 #define SETRADIO_DEVICE_LINK_H
 
+#include "common/host_interfaces.h"
 #include "common/platform.h"
 
 #define TOOL_PORT 49005
@@ -18,6 +19,13 @@ void OpenDeviceLink(void *window, DeviceNotifyRegistrar registrar);
 void CloseDeviceLink(void);
 SockHandle DeviceLinkSocket(void);   // NO_SOCKET until opened
 
+// Where device messages go: 255.255.255.255, then the broadcast address of each other subnet of
+// the PC (see DeviceDestinations); read anew on each call. Returns how many addresses it wrote.
+int DeviceLinkDestinations(unsigned *out, int room);
+// The PC's interface list for DeviceLinkDestinations; null (the default) sends to 255.255.255.255 only.
+void SetDeviceLinkInterfaces(HostInterfaceReader reader);
+
+// One datagram to the first destination (255.255.255.255 unless a test redirected it).
 int SendDatagram(SockHandle s, const char *data, int length, int port, int flags);
 int ReceiveDatagram(SockHandle s, char *buffer, int size, int flags);
 void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs);
@@ -26,8 +34,9 @@ char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs);
 
 // ReceiveDatagram that also gives the sender's address (network order bytes) and port.
 int ReceiveDatagramFrom(SockHandle s, char *buffer, int size, int flags, unsigned *address, int *port);
-// Tests only: where device datagrams go instead of 255.255.255.255 (and, when port is not 0,
-// which port replaces the one asked for). SetDeviceLinkDestination(0xFFFFFFFF, 0) restores the default.
+// Tests only: the one address device datagrams go to instead of the whole destination list (and,
+// when port is not 0, which port replaces the one asked for). SetDeviceLinkDestination(0xFFFFFFFF, 0)
+// restores the list.
 void SetDeviceLinkDestination(unsigned address, int port);
 
 #endif

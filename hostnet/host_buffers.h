@@ -7,6 +7,8 @@
 #define INTERFACE_RECORD_SIZE 76    // one interface record: flags, address, broadcast, mask
 #define INTERFACE_LIST_SIZE 1520    // room for 20 records
 
+struct HostInterface;
+
 // 1 when the length bytes at address lie wholly inside the block of blockSize bytes.
 int BlockHolds(const void *block, int blockSize, const void *address, int length);
 
@@ -17,5 +19,9 @@ int DecodeVnbtReply(const unsigned char *reply, int length, unsigned *firstServe
 // The mask of the first record (of those wholly inside the bytes returned) whose address is
 // the given one; 0 when none. Records are read byte by byte, so alignment does not matter.
 unsigned FindInterfaceMask(const unsigned char *records, int bytes, unsigned address);
+
+// The up interfaces' records (of those wholly inside the bytes returned) as list entries, at most
+// room of them, in list order; returns how many.
+int DecodeInterfaceList(const unsigned char *records, int bytes, HostInterface *list, int room);
 
 #endif

@@ -11,6 +11,7 @@
 #include "app/settings_file.h"
 #include "app/resize_layout.h"
 #include "app/image_button.h"
+#include "common/host_interfaces.h"
 #include "device/link.h"
 #include "hostnet/host_defaults.h"
 
@@ -39,6 +40,8 @@ static void InitMainWindow(HWND window)
     g_main.sendImage = LoadButtonBitmap(IDB_SEND, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
     g_main.closeImage = LoadButtonBitmap(IDB_CLOSE, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
     FillHostDefaults(window);
+    // Device messages go to every network of the PC, from its interface list read at each send.
+    SetDeviceLinkInterfaces(ReadHostInterfaces);
     OpenDeviceLink(window, RegisterDeviceNotify);
     CheckRadio(window, IDC_MODE_STATIC, 3, 1);
 }

@@ -39,6 +39,7 @@ unset DISPLAY
 
 in_tool() { ip netns exec "$NET-tool" "$@"; }
 in_dev() { ip netns exec "$NET-dev" "$@"; }
+in_dev2() { ip netns exec "$NET-dev2" "$@"; }
 
 e2e_cleanup() {
     in_tool wineserver -k >/dev/null 2>&1
@@ -76,9 +77,14 @@ check() {
 }
 
 # The network, the capture on the tool's link and the stream server on the tool's loopback.
-start_network() {  # start_network NDEV
-    "$TESTNET" up "$NET" "$1" || exit 1
+# With NDEV2, a second segment too (testnet.sh) and a capture on its link, capture2.log.
+start_network() {  # start_network NDEV [NDEV2]
+    "$TESTNET" up "$NET" "$@" || exit 1
     spawn in_tool "$CAPTURE" vt0 "$WORK/capture.log" "$WORK/capture.ready"
+    if [ $# -ge 2 ]; then
+        spawn in_tool "$CAPTURE" vt1 "$WORK/capture2.log" "$WORK/capture2.ready"
+        wait_file "$WORK/capture2.ready" 10 || exit 1
+    fi
     printf 'ICY 200 OK\r\nicy-name: e2e\r\nicy-metaint: 8192\r\n\r\n' >"$WORK/icy-answer"
     spawn in_tool "$STREAM" "$LIVE_PORT" "$WORK/icy-answer" "$WORK/stream-requests.log" >"$WORK/stream.out"
     wait_file "$WORK/capture.ready" 10 || exit 1
@@ -96,6 +102,15 @@ start_device() {
     spawn in_dev "$SIM" --address "$("$TESTNET" dev-address "$i")" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
         --url-pattern "$LIVE/ch%n" --log "$WORK/sim$i.log" --ready "$WORK/sim$i.ready" "$@"
     wait_file "$WORK/sim$i.ready" 10 || exit 1
+}
+
+# start_device2 INDEX [velmio_sim options]: the same on the second segment (logs sim2-INDEX.log).
+start_device2() {
+    local i=$1
+    shift
+    spawn in_dev2 "$SIM" --address "$("$TESTNET" dev2-address "$i")" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
+        --url-pattern "$LIVE/ch%n" --log "$WORK/sim2-$i.log" --ready "$WORK/sim2-$i.ready" "$@"
+    wait_file "$WORK/sim2-$i.ready" 10 || exit 1
 }
 
 # Wine prefix (shared by the e2e scripts, made once), display, and the program in the tool namespace.
@@ -118,10 +133,12 @@ drive() {
 }
 
 # The whole messages seen on the tool's link so far: $WORK/messages/N.msg and the listing.
+# "messages 2": those of the second segment's link, in $WORK/messages2/ and messages2.txt.
 messages() {
-    rm -rf "$WORK/messages"
-    mkdir -p "$WORK/messages"
-    "$CAPTURE" --messages "$WORK/capture.log" "$WORK/messages" >"$WORK/messages.txt"
+    local n=${1:-}
+    rm -rf "$WORK/messages$n"
+    mkdir -p "$WORK/messages$n"
+    "$CAPTURE" --messages "$WORK/capture$n.log" "$WORK/messages$n" >"$WORK/messages$n.txt"
 }
 
 finish() {

@@ -69,6 +69,8 @@ cat "$WORK/messages.txt"
 # The tool's sends: two FINDs, each one datagram of 12 bytes from 10.77.0.1:49005 to 255.255.255.255:49006.
 finds=$(grep -c 'from=10.77.0.1:49005 to=255.255.255.255:49006 datagrams=1 bytes=11 ' "$WORK/messages.txt")
 check "two FIND messages on the wire" [ "$finds" = 2 ]
+check "no FIND to any other address (one network)" \
+    [ "$(grep -c 'from=10.77.0.1:49005 to=[0-9.]*:49006 datagrams=1 bytes=11 ' "$WORK/messages.txt")" = 2 ]
 first_find=$(grep 'from=10.77.0.1:49005' "$WORK/messages.txt" | head -1 | cut -d' ' -f1)
 check "FIND text is OpCode=FIND" cmp -s "$WORK/messages/$first_find.msg" <(printf 'OpCode=FIND')
 "$CAPTURE" --datagrams "$WORK/capture.log" >"$WORK/datagrams.txt"
