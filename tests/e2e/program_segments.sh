@@ -68,9 +68,10 @@ check "the far radio confirmed with SETC" \
 # Never interleaved: the last slice to 255.255.255.255 left before the first to 10.78.0.255.
 "$CAPTURE" --datagrams "$WORK/capture.log" >"$WORK/datagrams.txt"
 "$CAPTURE" --datagrams "$WORK/capture2.log" >"$WORK/datagrams2.txt"
-last1=$(grep 'from=10.77.0.1:49005 to=255.255.255.255:49006 len=1472 ' "$WORK/datagrams.txt" | tail -1 | sed 's/.*ms=//')
-slices1=$(grep -c 'from=10.77.0.1:49005 to=255.255.255.255:49006 len=1472 ' "$WORK/datagrams.txt")
-first2=$(grep 'from=10.78.0.1:49005 to=10.78.0.255:49006 len=1472 ' "$WORK/datagrams2.txt" | head -1 | sed 's/.*ms=//')
-check "the SETT went in several slices to each address, one address after the other" \
-    [ "$slices1" -ge 2 -a -n "$first2" ] && check "  (slices $last1 ms then $first2 ms)" [ "${last1:-0}" -le "${first2:-0}" ]
+last1=$(grep 'from=10.77.0.1:49005 to=255.255.255.255:49006 ' "$WORK/datagrams.txt" | grep -v ' len=12 ' | tail -1 | sed 's/.*ms=//')
+first2=$(grep 'from=10.78.0.1:49005 to=10.78.0.255:49006 ' "$WORK/datagrams2.txt" | grep -v ' len=12 ' | head -1 | sed 's/.*ms=//')
+check "the SETT went in several slices on each link" \
+    [ "$(grep -c "^$sett1 .* datagrams=[2-9] " "$WORK/messages.txt")$(grep -c "^$sett2 .* datagrams=[2-9] " "$WORK/messages2.txt")" = 11 ]
+check "the whole SETT went to 255.255.255.255 (${last1:-none} ms) before any of it to 10.78.0.255 (${first2:-none} ms)" \
+    [ "${last1:-99999999999999}" -le "${first2:-0}" ]
 finish

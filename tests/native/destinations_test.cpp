@@ -115,3 +115,20 @@ TEST(DeviceDestinations, LinkReadsTheInterfacesUnlessATestRedirectsIt)
     EXPECT_EQ(3, DeviceLinkDestinations(out, DEVICE_DESTINATIONS_MAX));
     SetDeviceLinkInterfaces(0);
 }
+
+#ifndef _WIN32
+// The getifaddrs reader: the loopback address is listed and marked, every entry has a mask.
+TEST(DeviceDestinations, PosixReaderMarksTheLoopback)
+{
+    HostInterface list[HOST_INTERFACES_MAX];
+    int n = ReadHostInterfaces(list, HOST_INTERFACES_MAX);
+    ASSERT_GE(n, 1);
+    int loopback = 0;
+    for (int i = 0; i < n; i++) {
+        EXPECT_NE(0u, list[i].mask);
+        if (list[i].address == Ip(127, 0, 0, 1)) loopback = (int)(list[i].flags & HOST_INTERFACE_LOOPBACK);
+    }
+    EXPECT_TRUE(loopback);
+    EXPECT_EQ(1, ReadHostInterfaces(list, 1)) << "the room is kept";
+}
+#endif
