@@ -1,10 +1,13 @@
 // destinations_bench.cpp: prints the device link's destination list and what reading it costs.
 // Usage: destinations_bench [reads]   (default 1000). Prints the list once, then the mean and the
-// slowest time of one whole read (interface list and primary address) and of the interface list alone.
+// median and slowest time of one whole read (interface list and primary address) and of the
+// interface list alone.
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 #include "common/host_interfaces.h"
 #include "common/platform.h"
@@ -37,20 +40,24 @@ int main(int argc, char **argv)
     for (int i = 0; i < n; i++)
         printf("destination %s\n", FormatDottedQuad(a, out[i]));
 
-    double total = 0, slowest = 0, listTotal = 0, listSlowest = 0;
+    std::vector<double> whole, alone;
     for (int i = 0; i < reads; i++) {
         Clock::time_point start = Clock::now();
         DeviceLinkDestinations(out, DEVICE_DESTINATIONS_MAX);
-        double us = Us(Clock::now() - start);
-        total += us;
-        if (us > slowest) slowest = us;
+        whole.push_back(Us(Clock::now() - start));
         start = Clock::now();
         ReadHostInterfaces(list, HOST_INTERFACES_MAX);
-        us = Us(Clock::now() - start);
-        listTotal += us;
-        if (us > listSlowest) listSlowest = us;
+        alone.push_back(Us(Clock::now() - start));
     }
-    printf("reads %d: whole list mean %.1f us, slowest %.1f us; interface list alone mean %.1f us, slowest %.1f us\n",
-           reads, total / reads, slowest, listTotal / reads, listSlowest);
+    std::vector<double> *sets[2] = {&whole, &alone};
+    const char *names[2] = {"whole list", "interface list alone"};
+    for (int k = 0; k < 2; k++) {
+        std::vector<double> &v = *sets[k];
+        double sum = 0;
+        for (double us : v) sum += us;
+        std::sort(v.begin(), v.end());
+        printf("%s, %d reads: mean %.1f us, median %.1f us, slowest %.1f us\n", names[k], reads, sum / reads,
+               v[v.size() / 2], v.back());
+    }
     return 0;
 }
