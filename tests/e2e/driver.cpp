@@ -6,6 +6,7 @@
 // Texts in the script are UTF-8; the driver compares them with what the window shows.
 // Control and list ids are numbers (101 DeviceList, 110 ChannelList, ...). Each command prints
 // one line; the first failing check prints "FAIL ..." and ends the driver with exit code 1.
+// After the last command the driver prints "DONE n steps" (n commands run) and exits with 0.
 //
 //   window [ms]                      wait for the window of class RecordMainDlg
 //   press ID                         click a button (WM_COMMAND with BN_CLICKED)
@@ -662,13 +663,17 @@ int main(int argc, char **argv)
         return 2;
     }
     std::string line;
+    int steps = 0;
     while (std::getline(in, line)) {
         g_line++;
         std::vector<std::string> a = Tokens(line);
         if (a.empty()) continue;
         Run(a);
+        steps++;
         printf("ok %d %s\n", g_line, a[0].c_str());
         fflush(stdout);
     }
+    printf("DONE %d steps\n", steps);
+    fflush(stdout);
     return 0;
 }

@@ -41,15 +41,17 @@ check "SETT confirmed with SETC under Wine" grep -q 'kind=SETC' "$WORK/sett.out"
 check "device 1 stored the SETT byte for byte" cmp -s "$WORK/sett" "$WORK/state.1"
 
 # Name resolution of the Windows build: an unknown name fails at once and nothing is connected.
+# The windows tier builds core_tests.exe: without it this check fails rather than being left out.
 CORE="$SR_BUILD/win/core_tests.exe"
+check "core_tests.exe is built" [ -f "$CORE" ]
 if [ -f "$CORE" ]; then
     "$TESTNET" exec-tool "$NET" env -u DISPLAY SR_PRIVATE_NET=1 SR_WINEPREFIX="$PREFIX_DIR" bash -c \
         '. "$1/scripts/wine-env.sh"; shift; wine "$@"' _ "$ROOT" "$CORE" --gtest_filter='ResolveHost.*:ConnectTcp.*' \
-        | tr -d '\r' >"$WORK/resolve.out"
+        2>"$WORK/resolve.err" | tr -d '\r' >"$WORK/resolve.out"
+    rc=${PIPESTATUS[0]}
     check "unresolvable name under Wine gives no address and no socket" \
         grep -q '^\[       OK \] ResolveHost.UnresolvableNameInAPrivateNetwork' "$WORK/resolve.out"
-    check "resolution and connect tests pass under Wine" grep -q '^\[  PASSED  \]' "$WORK/resolve.out"
-    grep -q '^\[  FAILED  \]' "$WORK/resolve.out" && cat "$WORK/resolve.out"
+    check "resolution and connect tests pass under Wine (runner exit status $rc)" [ "$rc" = 0 ] || cat "$WORK/resolve.out"
 fi
 
 echo "link_wine: $FAILS failed"

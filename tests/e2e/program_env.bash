@@ -9,6 +9,8 @@ set -u
 E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 : "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"
 : "${E2E_NAME:?E2E_NAME must be set before sourcing program_env.bash}"
+# Wine sees the build folder through Z:, which needs an absolute path.
+SR_BUILD="$(cd "$SR_BUILD" 2>/dev/null && pwd)" || { echo "e2e: SR_BUILD is not a folder"; exit 1; }
 NATIVE="$SR_BUILD/native"
 WINDIR="$SR_BUILD/win"
 SIM="$NATIVE/velmio_sim"
@@ -125,11 +127,29 @@ start_program() {
 }
 
 # drive NAME: runs the driver script $WORK/NAME.drv (lines from stdin) in the Wine session.
+# Passes only when the driver exits with 0 and its last line reports every command of the script
+# as run ("DONE n steps"); its error output is kept in $WORK/NAME.err.
 drive() {
     cat >"$WORK/$1.drv"
-    (cd "$WORK" && in_tool wine "$WORK/e2e_driver.exe" "$1.drv") 2>/dev/null | tr -d '\r' | tee "$WORK/$1.out"
-    grep -q '^FAIL' "$WORK/$1.out" && return 1
+    (cd "$WORK" && in_tool wine "$WORK/e2e_driver.exe" "$1.drv") 2>"$WORK/$1.err" | tr -d '\r' | tee "$WORK/$1.out"
+    local rc=${PIPESTATUS[0]}
+    local steps
+    steps=$(sed 's/^[ \t]*//' "$WORK/$1.drv" | grep -cv '^\(#\|$\)')
+    if [ "$rc" != 0 ]; then
+        echo "e2e: driver $1 exited with $rc"; tail -5 "$WORK/$1.err"; return 1
+    fi
+    if [ "$(tail -1 "$WORK/$1.out")" != "DONE $steps steps" ]; then
+        echo "e2e: driver $1 did not report its $steps steps done"; tail -5 "$WORK/$1.err"; return 1
+    fi
     return 0
+}
+
+# need FILE...: every file exists and is not empty (evidence that the step making it ran).
+need() {
+    local f
+    for f in "$@"; do
+        [ -s "$f" ] || { echo "e2e: evidence missing: $f"; return 1; }
+    done
 }
 
 # The whole messages seen on the tool's link so far: $WORK/messages/N.msg and the listing.

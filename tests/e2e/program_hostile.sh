@@ -25,12 +25,13 @@ expect-rows 110 3
 expect-cell 110 2 1 "Channel 3"
 EOF2
 check "the session" [ $? = 0 ]
+check "the rows and their kept texts were dumped" need "$WORK/rows.txt" "$WORK/copies.bin"
 cat "$WORK/rows.txt" "$WORK/figures.txt"
 messages
 good=$(grep 'from=10.77.0.11:49006 to=10.77.0.1:49005' "$WORK/messages.txt" | head -1 | cut -d' ' -f1)
 mapfile -d '' copies <"$WORK/copies.bin"
 check "three rows: the good, the oversize and the endless device" [ "${#copies[@]}" = 3 ]
-check "no row for the device with another opcode" bash -c "! grep -q 4D:32 '$WORK/rows.txt'"
+check "no row for the device with another opcode" bash -c '[ -s "$1" ] && ! grep -q 4D:32 "$1"' _ "$WORK/rows.txt"
 check "the good device is listed" grep -q $'^00:1A:2B:3C:4D:31\tVM-2.14.3$' "$WORK/rows.txt"
 row=$(grep -n '^00:1A:2B:3C:4D:31' "$WORK/rows.txt" | cut -d: -f1)
 printf '%s' "${copies[$((row - 1))]:-}" >"$WORK/good-copy.txt"

@@ -29,9 +29,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, counts failures
+check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, counts failures; returns its result
     local what=$1; shift
-    if "$@"; then echo "pass: $what"; else echo "FAIL: $what"; FAILS=$((FAILS + 1)); fi
+    if "$@"; then echo "pass: $what"; return 0; fi
+    echo "FAIL: $what"; FAILS=$((FAILS + 1)); return 1
 }
 
 # A UDP port nobody uses, away from the device port.
@@ -59,8 +60,8 @@ sett() {  # sett MAC DHCP TITLE: a SETT text without its NUL
     printf 'OpCode=SETT\r\nMacAddr=%s\r\nDhcpMode=%s\r\nLocalIP=10.1.2.3\r\nNumberOfEntries=1\r\n' "$1" "$2"
     printf 'File1=http://10.77.0.1/one\r\nTitle1=%s\r\n' "$3"
 }
-step() {  # step NAME TO WANT (--text TEXT | --file FILE)
-    "$PROBE" --out "$WORK/$1" --to "$2" --port "$PORT" --want "$3" "${@:4}" || echo "probe failed: $1"
+step() {  # step NAME TO WANT (--text TEXT | --file FILE): a failed probe is a failed check
+    check "probe $1 ran" "$PROBE" --out "$WORK/$1" --to "$2" --port "$PORT" --want "$3" "${@:4}"
 }
 sett 00:1A:2B:3C:4D:00 1 First >"$WORK/sett1.text"
 sett 00:1A:2B:3C:4D:00 0 Second >"$WORK/sett2.text"
@@ -82,12 +83,13 @@ check "IMIN comes in slices of at most 100 bytes, all from port $PORT" \
     awk -v p=":$PORT" 'index($1, p) == 0 || $2 > 100 { exit 1 } { n++ } END { exit n < 8 }' "$WORK/findall.sources"
 check "FIND to 127.0.0.3 answered by device 1 alone" \
     bash -c '[ ! -e "$1/findone.dev0" ] && [ ! -e "$1/findone.other" ] && cmp -s "$1/imin.1" "$1/findone.dev1"' _ "$WORK"
-check "FIND to an address of no device goes unanswered" [ ! -s "$WORK/findnone.sources" ]
+# A probe writes its .sources file even when nothing came: the file must exist, and be empty.
+check "FIND to an address of no device goes unanswered" bash -c '[ -e "$1" ] && [ ! -s "$1" ]' _ "$WORK/findnone.sources"
 check "SETT answered with SETC + NUL" cmp -s "$WORK/sett1.other" <(printf 'OpCode=SETC\0')
 check "second SETT answered too and replaces the stored state" \
     bash -c 'cmp -s "$1/sett2.other" <(printf "OpCode=SETC\0") && cmp -s "$1/sett2.text" "$1/state.0"' _ "$WORK"
-check "SETT for another MAC gets no answer" [ ! -s "$WORK/settother.sources" ]
-check "device 1 stored nothing" [ ! -e "$WORK/state.1" ]
+check "SETT for another MAC gets no answer" bash -c '[ -e "$1" ] && [ ! -s "$1" ]' _ "$WORK/settother.sources"
+check "device 1 stored nothing (device 0 did)" bash -c '[ -s "$1/state.0" ] && [ ! -e "$1/state.1" ]' _ "$WORK"
 "$SIM" --print-imin 0 "${SIM_ARGS[@]}" --state "$WORK/state" >"$WORK/imin.stored"
 check "IMIN after SETT carries the stored settings" grep -q 'Title1=Second' "$WORK/imin.stored"
 check "IMIN after SETT equals what the native build makes of the state" \

@@ -21,7 +21,6 @@ struct StreamServer {
     std::atomic<bool> stopping;
     std::mutex lock;
     std::vector<std::string> requests;
-    long bytesSent;
 };
 
 ServerStep SendStep(const std::string &bytes) { return ServerStep{ServerStep::SEND, bytes, 0}; }
@@ -79,8 +78,6 @@ static bool SendBytes(StreamServer *server, int fd, const char *data, size_t len
             return false;
         data += n;
         length -= (size_t)n;
-        std::lock_guard<std::mutex> guard(server->lock);
-        server->bytesSent += n;
     }
     return length == 0;
 }
@@ -179,7 +176,6 @@ StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int po
     server->port = ntohs(address.sin_port);
     server->scripts = scripts.empty() ? std::vector<ServerScript>{ServerScript{}} : scripts;
     server->stopping = false;
-    server->bytesSent = 0;
     server->thread = std::thread(ServeLoop, server);
     return server;
 }
@@ -195,12 +191,6 @@ std::vector<std::string> ServerRequests(StreamServer *server)
 {
     std::lock_guard<std::mutex> guard(server->lock);
     return server->requests;
-}
-
-int ServerBytesSent(StreamServer *server)
-{
-    std::lock_guard<std::mutex> guard(server->lock);
-    return (int)server->bytesSent;
 }
 
 void StopStreamServer(StreamServer *server)

@@ -27,7 +27,6 @@ StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int po
 StreamServer *StartStreamServer(const ServerScript &script, int port = 0);
 int ServerPort(const StreamServer *server);
 std::vector<std::string> ServerRequests(StreamServer *server);  // every request so far, in order
-int ServerBytesSent(StreamServer *server);                       // over all connections
 void StopStreamServer(StreamServer *server);                     // stops, joins and frees
 
 // "http://127.0.0.1:<port>/<path>"

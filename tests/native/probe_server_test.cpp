@@ -21,6 +21,14 @@ struct Server {
     std::vector<std::string> Requests() const { return ServerRequests(s); }
 };
 
+// The server was asked exactly once, for the path: the probe's answer came from speaking to it.
+void ExpectOneRequest(const Server &server, const std::string &path)
+{
+    auto requests = server.Requests();
+    ASSERT_EQ(1u, requests.size()) << "the server saw no request, or more than one";
+    EXPECT_EQ("GET /" + path + " HTTP/1.0", RequestLine(requests[0]));
+}
+
 int Probe(const std::string &url) { return ProbeStream(url.c_str()); }
 
 long ElapsedMs(std::chrono::steady_clock::time_point since)
@@ -44,14 +52,24 @@ TEST(ProbeServer, LiveServerThatKeepsStreaming)
 {
     Server live(ServerScript{SendStep(kLive), EndlessStep("")});
     EXPECT_EQ(1, Probe(live.Url("")));
+    ExpectOneRequest(live, "");
+}
+
+TEST(ProbeServer, AnswerTrickledOneByteAtATime)
+{
+    Server slow(ServerScript{TrickleStep(kLive, 2)});
+    EXPECT_EQ(1, Probe(slow.Url("trickle")));
+    ExpectOneRequest(slow, "trickle");
 }
 
 TEST(ProbeServer, NearlyIcyStatusIsNotLive)
 {
     Server blank(AnswerScript("ICY 200 OK \r\n\r\n"));
     Server lower(AnswerScript("icy 200 ok\r\n\r\n"));
-    EXPECT_EQ(0, Probe(blank.Url("")));
-    EXPECT_EQ(0, Probe(lower.Url("")));
+    EXPECT_EQ(0, Probe(blank.Url("blank")));
+    EXPECT_EQ(0, Probe(lower.Url("lower")));
+    ExpectOneRequest(blank, "blank");
+    ExpectOneRequest(lower, "lower");
 }
 
 TEST(ProbeServer, RedirectToAnotherPortAndPath)
@@ -72,7 +90,8 @@ TEST(ProbeServer, MovedPermanentlyIsNotFollowed)
     Server target(AnswerScript(kLive));
     for (const char *code : {"301 Moved Permanently", "303 See Other", "307 Temporary Redirect"}) {
         Server start(AnswerScript(std::string("HTTP/1.1 ") + code + "\r\nLocation: " + target.Url("x") + "\r\n\r\n"));
-        EXPECT_EQ(0, Probe(start.Url(""))) << code;
+        EXPECT_EQ(0, Probe(start.Url("moved"))) << code;
+        ExpectOneRequest(start, "moved");
     }
     EXPECT_TRUE(target.Requests().empty());
 }
@@ -102,6 +121,7 @@ TEST(ProbeServer, StatusAndHeaderLinesSplitAcrossReceives)
 {
     Server split(ServerScript{SendStep("ICY 200"), PauseStep(150), SendStep(" OK\r\n\r\n")});
     EXPECT_EQ(0, Probe(split.Url("")));   // only "ICY 200" is the status line
+    ExpectOneRequest(split, "");
 
     Server target(AnswerScript(kLive));
     std::string answer = "HTTP/1.0 302 Found\r\nLocation: " + target.Url("joined") + "\r\n\r\n";
@@ -118,6 +138,7 @@ TEST(ProbeServer, HugeStatusAndHeaderLines)
 {
     Server status(AnswerScript("ICY 200 OK" + std::string(9990, 'S') + "\r\n\r\n"));
     EXPECT_EQ(0, Probe(status.Url("")));
+    ExpectOneRequest(status, "");
     Server header(AnswerScript("ICY 200 OK\r\nX-Junk: " + std::string(5000, 'H') + "\r\n\r\n"));
     EXPECT_EQ(1, Probe(header.Url("")));
 }
@@ -128,6 +149,7 @@ TEST(ProbeServer, HeadersWithoutLineEndFillTheArea)
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(0, Probe(flood.Url("")));
     EXPECT_LT(ElapsedMs(start), 4000);   // ends at the full area, not by waiting out a limit
+    ExpectOneRequest(flood, "");
 }
 
 TEST(ProbeServer, RedirectToItselfEndsAfterTheHopLimit)
@@ -163,6 +185,7 @@ TEST(ProbeServer, SilentServerFailsAfterTheReceiveLimit)
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(0, Probe(silent.Url("")));
     EXPECT_GE(ElapsedMs(start), 4900);
+    ExpectOneRequest(silent, "");
 }
 
 TEST(ProbeServer, PlaylistEntryWithoutLineEnd)
@@ -171,6 +194,7 @@ TEST(ProbeServer, PlaylistEntryWithoutLineEnd)
     std::string list = "HTTP/1.0 200 OK\r\n\r\n[playlist]\r\nFile1=" + target.Url("");
     Server closing(AnswerScript(list));
     EXPECT_EQ(0, Probe(closing.Url("")));
+    ExpectOneRequest(closing, "");
 
     Server silent(ServerScript{SendStep(list), SilenceStep(8000)});
     auto start = std::chrono::steady_clock::now();
@@ -178,13 +202,15 @@ TEST(ProbeServer, PlaylistEntryWithoutLineEnd)
     long waited = ElapsedMs(start);
     EXPECT_GE(waited, 2900);   // playlist data has its own, shorter limit
     EXPECT_LT(waited, 4900);
+    ExpectOneRequest(silent, "");
     EXPECT_TRUE(target.Requests().empty());
 }
 
 TEST(ProbeServer, EndlessDataAfter200)
 {
     Server audio(ServerScript{SendStep("HTTP/1.0 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n"), EndlessStep("")});
-    EXPECT_EQ(0, Probe(audio.Url("")));
+    EXPECT_EQ(0, Probe(audio.Url("audio")));
+    ExpectOneRequest(audio, "audio");
 }
 
 TEST(ProbeServer, RefusedConnectionFails)

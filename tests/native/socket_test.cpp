@@ -308,11 +308,17 @@ TEST(UdpHelpers, BindAndBroadcastSwitchReportThePlatformResult)
     PlatAddrLen length = (PlatAddrLen)sizeof value;
     getsockopt(s, SOL_SOCKET, SO_BROADCAST, (char *)&value, &length);
     EXPECT_NE(0, value);
+    int port = LocalPort(s);
     SockHandle other = socket(AF_INET, SOCK_DGRAM, 0);
-    EXPECT_NE(0, BindUdp(other, LoopbackAddress(), LocalPort(s))) << "port already taken";
+    EXPECT_NE(0, BindUdp(other, LoopbackAddress(), port)) << "port already taken";
     CloseSocketIfOpen(other);
     CloseSocketIfOpen(s);
+    // The close freed the port; closing "no socket" leaves the new owner of the port alone.
+    SockHandle third = socket(AF_INET, SOCK_DGRAM, 0);
+    EXPECT_EQ(0, BindUdp(third, LoopbackAddress(), port)) << "the port stayed taken after the close";
     CloseSocketIfOpen(NO_SOCKET);
+    EXPECT_EQ(port, LocalPort(third));
+    CloseSocketIfOpen(third);
 }
 
 }  // namespace

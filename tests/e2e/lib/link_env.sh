@@ -20,9 +20,10 @@ trap link_cleanup EXIT
 
 for f in "$SIM" "$CLI"; do [ -x "$f" ] || { echo "missing $f"; exit 1; }; done
 
-check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, counts failures
+check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, counts failures; returns its result
     local what=$1; shift
-    if "$@"; then echo "pass: $what"; else echo "FAIL: $what"; FAILS=$((FAILS + 1)); fi
+    if "$@"; then echo "pass: $what"; return 0; fi
+    echo "FAIL: $what"; FAILS=$((FAILS + 1)); return 1
 }
 
 # start_sim ARGS...: runs the simulator in the device namespace with a fresh log; waits until bound.
