@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/socket.h"
 #include "device/link.h"
 #include "device/message.h"
 #include "loopback_sockets.h"

@@ -55,11 +55,12 @@ TEST(ProbeServer, LiveServerThatKeepsStreaming)
     ExpectOneRequest(live, "");
 }
 
-TEST(ProbeServer, AnswerTrickledOneByteAtATime)
+TEST(ProbeServer, HeadersTrickledOneByteAtATime)
 {
-    Server slow(ServerScript{TrickleStep(kLive, 2)});
-    EXPECT_EQ(1, Probe(slow.Url("trickle")));
-    ExpectOneRequest(slow, "trickle");
+    // Header lines are joined over many receives (the status line came whole in the first).
+    Server headers(ServerScript{SendStep("ICY 200 OK\r\n"), PauseStep(50), TrickleStep("icy-name: Slow\r\nicy-br: 128\r\n\r\n", 2)});
+    EXPECT_EQ(1, Probe(headers.Url("trickle")));
+    ExpectOneRequest(headers, "trickle");
 }
 
 TEST(ProbeServer, NearlyIcyStatusIsNotLive)
