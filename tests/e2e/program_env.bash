@@ -92,6 +92,7 @@ start_network() {  # start_network NDEV [NDEV2]
     wait_file "$WORK/capture.ready" 10 || exit 1
     local i
     for ((i = 0; i < 100; i++)); do grep -q ready "$WORK/stream.out" 2>/dev/null && break; sleep 0.05; done
+    grep -q ready "$WORK/stream.out" 2>/dev/null || { echo "e2e: the stream server did not start"; exit 1; }
 }
 
 LIVE="http://127.0.0.1:$LIVE_PORT"
