@@ -145,6 +145,14 @@ drive() {
     return 0
 }
 
+# heard_slice LOG...: each simulator log holds a full 1472-byte slice (its device heard a long SETT).
+heard_slice() {
+    local l
+    for l in "$@"; do
+        "$SIM" --dump "$l" 2>/dev/null | grep -q ' len=1472 ' || { echo "e2e: no 1472-byte slice in $l"; return 1; }
+    done
+}
+
 # need FILE...: every file exists and is not empty (evidence that the step making it ran).
 need() {
     local f

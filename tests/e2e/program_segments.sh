@@ -62,7 +62,8 @@ check "one SETT on each link" [ "$(echo $sett1 | wc -w)" = 1 -a "$(echo $sett2 |
 check "the SETT on the first link is the form's" cmp "$WORK/messages/$sett1.msg" "$WORK/sett-form.txt"
 check "the SETT on the second link is the form's" cmp "$WORK/messages2/$sett2.msg" "$WORK/sett-form.txt"
 check "the far radio stored exactly that SETT" cmp "$WORK/state-c.0" "$WORK/sett-form.txt"
-check "the radios of the first segment stored nothing" [ ! -e "$WORK/state-a.0" -a ! -e "$WORK/state-b.0" ]
+check "the radios of the first segment heard the SETT" heard_slice "$WORK/sim0.log" "$WORK/sim1.log" &&
+    check "the radios of the first segment stored nothing" [ ! -e "$WORK/state-a.0" -a ! -e "$WORK/state-b.0" ]
 check "the far radio confirmed with SETC" \
     grep -q 'from=10.78.0.11:49006 to=10.78.0.1:49005 datagrams=1 bytes=11 ' "$WORK/messages2.txt"
 # Never interleaved: the last slice to 255.255.255.255 left before the first to 10.78.0.255.
