@@ -101,13 +101,14 @@ int RegisterMainWindowClass(HINSTANCE instance)
     return RegisterClassA(&wc) != 0;
 }
 
-// The list views and the progress bar of the main window are common controls.
+// The list views and the progress bar of the main window are common controls. Only their classes
+// are asked for; a common-controls version that refuses still registers them the older way.
 static void RegisterCommonControls(void)
 {
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS;
+    if (!InitCommonControlsEx(&controls)) InitCommonControls();
 }
 
 // Runs until the quit message; its wParam is the exit code.

@@ -148,48 +148,76 @@ void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
         SendMessageTo(s, destinations[i], text, length, limitMs);
 }
 
-// Returns the first message completed by a sender, or a sender's text that has been idle for the
-// limit. With nothing waiting and nothing started it returns null at once; a started text is
-// waited for until its idle limit, while other senders' datagrams keep being collected.
+#define RECEIVE_BATCH 64     // datagrams one receive call takes at most
+#define RECEIVE_BATCH_MS 10  // and the milliseconds it spends at most
+
+// The kept texts belong to one socket: another socket starts with none.
+static void UsePendingFor(SockHandle s)
+{
+    if (s != g_pendingSocket) {
+        ClearReassembly(&g_pending);
+        g_pendingSocket = s;
+    }
+}
+
+// Returns the first message completed by a sender, or a kept text that is due (whole and waiting,
+// or idle for the limit). Never waits: partial texts are kept per sender between calls, and the call
+// returns null at once when nothing is complete. One call takes at most RECEIVE_BATCH datagrams or
+// RECEIVE_BATCH_MS; datagrams still waiting then are announced again by the re-armed notification.
 // Every call receives at least once before it returns: a receive re-arms the read notification,
 // so a datagram still waiting is announced again.
 char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs)
 {
     if (s == NO_SOCKET)
         return 0;
-    if (s != g_pendingSocket) {
-        ClearReassembly(&g_pending);
-        g_pendingSocket = s;
-    }
+    UsePendingFor(s);
     char *datagram = (char *)PlatAlloc(DEVICE_MESSAGE_MAX);
     if (!datagram)
         return 0;
     char *message = 0;
     int errors = 0;
-    for (;;) {
+    unsigned start = PlatTickCount();
+    for (int taken = 0;; taken++) {
         unsigned address = 0;
         int port = 0;
         int received = ReceiveDatagramFrom(s, datagram, DEVICE_MESSAGE_MAX, 0, &address, &port);
         int idle = received < 0 && PlatLastSocketError() == PLAT_WOULDBLOCK;
         if (received > 0) {
             errors = 0;
-            message = FeedDatagram(&g_pending, address, port, datagram, received, PlatTickCount());
+            message = FeedDatagram(&g_pending, address, port, datagram, received, PlatTickCount(), idleLimitMs);
             if (message)
                 break;
         }
         message = TakeExpiredText(&g_pending, PlatTickCount(), idleLimitMs);
         if (message)
             break;
+        if (taken + 1 >= RECEIVE_BATCH || PlatTickCount() - start >= RECEIVE_BATCH_MS)
+            break;      // enough for one call: the window gets its turn
         if (received >= 0)
             continue;   // a datagram was taken (an empty one counts): look for the next
         if (!idle && ++errors < RECEIVE_ERROR_RETRIES)
             continue;   // a passing error such as an unreachable port reported by the network
-        if (PendingTextCount(&g_pending) == 0)
-            break;
-        unsigned wait = TimeUntilExpiry(&g_pending, PlatTickCount(), idleLimitMs);
-        if (wait > 0)
-            PlatWaitReadable(s, wait);
+        break;
     }
     PlatFree(datagram);
     return message;
+}
+
+int PendingDeviceTextCount(SockHandle s)
+{
+    return s != NO_SOCKET && s == g_pendingSocket ? PendingTextCount(&g_pending) : 0;
+}
+
+unsigned PendingDeviceTextDelay(SockHandle s, unsigned idleLimitMs)
+{
+    if (s == NO_SOCKET || s != g_pendingSocket)
+        return idleLimitMs;
+    return TimeUntilExpiry(&g_pending, PlatTickCount(), idleLimitMs);
+}
+
+char *TakeExpiredDeviceMessage(SockHandle s, unsigned idleLimitMs)
+{
+    if (s == NO_SOCKET || s != g_pendingSocket)
+        return 0;
+    return TakeExpiredText(&g_pending, PlatTickCount(), idleLimitMs);
 }

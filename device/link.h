@@ -29,8 +29,14 @@ void SetDeviceLinkInterfaces(HostInterfaceReader reader);
 int SendDatagram(SockHandle s, const char *data, int length, int port, int flags);
 int ReceiveDatagram(SockHandle s, char *buffer, int size, int flags);
 void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs);
-// One whole message as a heap block ended by NUL (release with PlatFree), or null.
+// One whole message as a heap block ended by NUL (release with PlatFree), or null; never waits.
 char *ReceiveDeviceMessage(SockHandle s, unsigned idleLimitMs);
+// Texts the socket's receives keep between calls (partial, or whole and waiting to be handed on).
+int PendingDeviceTextCount(SockHandle s);
+// Milliseconds until the first kept text is due: 0 when one is, idleLimitMs when none is kept.
+unsigned PendingDeviceTextDelay(SockHandle s, unsigned idleLimitMs);
+// A kept text that is due, ended by NUL (caller frees), or null. Receives nothing.
+char *TakeExpiredDeviceMessage(SockHandle s, unsigned idleLimitMs);
 
 // ReceiveDatagram that also gives the sender's address (network order bytes) and port.
 int ReceiveDatagramFrom(SockHandle s, char *buffer, int size, int flags, unsigned *address, int *port);

@@ -52,37 +52,60 @@ static int DropsBefore(const Reassembly *r, const PartialText *a, const PartialT
     return r->sequence - a->lastUse > r->sequence - b->lastUse;
 }
 
-// The sender's slot, or a fresh one; when all are taken, one partial text is dropped.
-static PartialText *SlotFor(Reassembly *r, unsigned address, int port)
+// The sender's partial text still being collected, or null.
+static PartialText *FindPartial(Reassembly *r, unsigned address, int port)
 {
-    PartialText *free = 0;
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++) {
+        PartialText *p = &r->partials[i];
+        if (p->block && !p->complete && p->address == address && p->port == port)
+            return p;
+    }
+    return 0;
+}
+
+// A free slot; when all are taken, one partial text is dropped. Whole messages waiting to be
+// handed on are never dropped: with every slot holding one, the result is null.
+static PartialText *FreeSlot(Reassembly *r)
+{
     PartialText *victim = 0;
     for (int i = 0; i < REASSEMBLY_SENDERS; i++) {
         PartialText *p = &r->partials[i];
-        if (!p->block) {
-            if (!free)
-                free = p;
-            continue;
-        }
-        if (p->address == address && p->port == port)
+        if (!p->block)
             return p;
-        if (!victim || DropsBefore(r, p, victim))
+        if (!p->complete && (!victim || DropsBefore(r, p, victim)))
             victim = p;
     }
-    if (free)
-        return free;
-    ReleasePartial(victim);
+    if (victim)
+        ReleasePartial(victim);
     return victim;
 }
 
-char *FeedDatagram(Reassembly *r, unsigned address, int port, const char *data, int length, unsigned now)
+// A message that one datagram holds whole, as a heap block of its own.
+static char *CopyMessage(const char *data, int length)
+{
+    char *message = (char *)PlatAlloc(length + 1);
+    if (!message)
+        return 0;
+    CopyBytes(message, data, length);
+    message[length] = 0;
+    return message;
+}
+
+char *FeedDatagram(Reassembly *r, unsigned address, int port, const char *data, int length, unsigned now,
+                   unsigned idleLimitMs)
 {
     if (!data || length <= 0)
         return 0;
     r->sequence++;
-    PartialText *p = SlotFor(r, address, port);
+    char *stale = 0;
+    PartialText *p = FindPartial(r, address, port);
+    if (p && now - p->lastTick >= idleLimitMs) {
+        // The sender went quiet for the limit: its old text ends here and this datagram starts anew.
+        stale = FinishPartial(p);
+        p = 0;
+    }
     int end = FindByte(data, length, 0);
-    int room = DEVICE_MESSAGE_MAX - p->length;  // block bytes left, the NUL's included
+    int room = DEVICE_MESSAGE_MAX - (p ? p->length : 0);  // block bytes left, the NUL's included
     int take;
     int done;
     if (end >= 0 && end < room) {
@@ -95,9 +118,15 @@ char *FeedDatagram(Reassembly *r, unsigned address, int port, const char *data, 
         take = length;
         done = 0;
     }
+    if (!p && done && !stale)
+        return CopyMessage(data, take);   // whole in one datagram: no slot, so no text is dropped for it
+    if (!p)
+        p = FreeSlot(r);
+    if (!p)
+        return stale;
     if (!GrowPartial(p, p->length + take)) {
         ReleasePartial(p);
-        return 0;
+        return stale;
     }
     CopyBytes(p->block + p->length, data, take);
     p->length += take;
@@ -105,9 +134,12 @@ char *FeedDatagram(Reassembly *r, unsigned address, int port, const char *data, 
     p->port = port;
     p->lastTick = now;
     p->lastUse = r->sequence;
-    if (done)
+    if (!done)
+        return stale;
+    if (!stale)
         return FinishPartial(p);
-    return 0;
+    p->complete = 1;   // handed on after the stale text, by TakeExpiredText
+    return stale;
 }
 
 char *TakeExpiredText(Reassembly *r, unsigned now, unsigned idleLimitMs)
@@ -115,9 +147,10 @@ char *TakeExpiredText(Reassembly *r, unsigned now, unsigned idleLimitMs)
     PartialText *oldest = 0;
     for (int i = 0; i < REASSEMBLY_SENDERS; i++) {
         PartialText *p = &r->partials[i];
-        if (!p->block || now - p->lastTick < idleLimitMs)
+        if (!p->block || (!p->complete && now - p->lastTick < idleLimitMs))
             continue;
-        if (!oldest || now - p->lastTick > now - oldest->lastTick)
+        if (!oldest || p->complete > oldest->complete ||
+            (p->complete == oldest->complete && now - p->lastTick > now - oldest->lastTick))
             oldest = p;
     }
     return oldest ? FinishPartial(oldest) : 0;
@@ -131,7 +164,7 @@ unsigned TimeUntilExpiry(const Reassembly *r, unsigned now, unsigned idleLimitMs
         if (!p->block)
             continue;
         unsigned idle = now - p->lastTick;
-        unsigned left = idle >= idleLimitMs ? 0 : idleLimitMs - idle;
+        unsigned left = p->complete || idle >= idleLimitMs ? 0 : idleLimitMs - idle;
         if (left < soonest)
             soonest = left;
     }

@@ -51,14 +51,21 @@ static void WriteRowTexts(HWND list, int row, const TextNode *texts, int columnC
         SetListCellText(list, 0, row, column, node->text);
 }
 
+// Property that holds the dragged row: by atom, or by its text when the atom could not be made
+// (atom 0 names no property, and every mouse move would then drag row 0).
+static const char *DragPropertyName(void)
+{
+    return g_atomUserPrm1 ? MAKEINTATOM(g_atomUserPrm1) : "UserPrm1";
+}
+
 static int DragRow(HWND list)
 {
-    return (int)(INT_PTR)GetPropA(list, MAKEINTATOM(g_atomUserPrm1));
+    return (int)(INT_PTR)GetPropA(list, DragPropertyName());
 }
 
 void SetDragRow(HWND list, int row)
 {
-    SetPropA(list, MAKEINTATOM(g_atomUserPrm1), (HANDLE)(INT_PTR)row);
+    SetPropA(list, DragPropertyName(), (HANDLE)(INT_PTR)row);
 }
 
 void MoveListRow(HWND list, int from, int to, int columnCount)
@@ -133,7 +140,7 @@ LRESULT CALLBACK ChannelListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
         // The list's own procedure finishes the destruction; the properties go with the subclass.
         WNDPROC original = (WNDPROC)GetPropA(list, kOrgWndProc);
         RemovePropA(list, kOrgWndProc);
-        RemovePropA(list, MAKEINTATOM(g_atomUserPrm1));
+        RemovePropA(list, DragPropertyName());
         if (original) {
             SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)original);
             return CallWindowProcA(original, list, message, wParam, lParam);

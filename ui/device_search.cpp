@@ -12,6 +12,9 @@
 #include "ui/texts.h"
 
 enum {
+    DEVICE_ROWS_MAX = 1000,     // DeviceList rows kept at most; further IMIN replies wait for the next search
+    DEVICE_ROW_BYTES_MAX = 64 << 20, // and the bytes their kept texts take at most
+    PENDING_SLACK_MS = 10,      // PENDING_TIMER fires this much after a kept text is due
     SEARCH_TICK_MS = 100,       // period of SEARCH_TIMER
     SEARCH_TICKS = 100,         // ticks of one search: about 10 seconds
     SETT_PLS_AREA = 128,        // the Pls edits are read into the work block's last 128 bytes
@@ -29,6 +32,13 @@ static char *CopyToHeap(const char *text)
 
 // 1 while DeviceList painting waits for the next search tick.
 static int g_listPaintDeferred;
+// Bytes of the texts the DeviceList rows keep (each with its NUL).
+static int g_deviceRowBytes;
+// 1 once the user has been told that replies were dropped, until the list is emptied.
+static int g_dropNoticeGiven;
+// The window whose PENDING_TIMER runs (null: none runs); it is then due at g_pendingDue (tick count).
+static HWND g_pendingTimerWindow;
+static unsigned g_pendingDue;
 // 1 while the "saved" box is open: it already announces any confirmation arriving meanwhile, and
 // opening a box from inside another would nest without end under a flood of confirmations.
 static int g_savedShowing;
@@ -45,6 +55,9 @@ void ReleaseDeviceRows(HWND window)
         }
     }
     DeleteAllListRows(window, IDC_DEVICE_LIST);
+    g_deviceRowBytes = 0;
+    g_dropNoticeGiven = 0;
+    g_pendingTimerWindow = 0;   // the next notification starts the timer again if texts are kept
 }
 
 void OnSearchCommand(HWND window)
@@ -54,7 +67,9 @@ void OnSearchCommand(HWND window)
     g_main.deviceRowCount = 0;
     g_listPaintDeferred = 0;
     EnableControl(window, IDC_SEARCH, 0);
-    SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0);
+    // Without its timer the search could never end: the button comes back at once, and rows are
+    // then painted as they arrive instead of waiting for a tick that never comes.
+    if (!SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0)) EnableControl(window, IDC_SEARCH, 1);
 }
 
 // While a search runs, a crowd of replies would repaint the DeviceList once per row and keep the
@@ -90,9 +105,25 @@ void OnSearchTimer(HWND window)
     EnableControl(window, IDC_SEARCH, 1);
 }
 
+// Whether the DeviceList can take one more row keeping length bytes; when it cannot, the user is
+// told once until the next search empties the list.
+static int RoomForDeviceRow(HWND window, int length)
+{
+    if (GetListRowCount(window, IDC_DEVICE_LIST) < DEVICE_ROWS_MAX &&
+        length + 1 <= DEVICE_ROW_BYTES_MAX - g_deviceRowBytes)
+        return 1;
+    if (!g_dropNoticeGiven) {
+        g_dropNoticeGiven = 1;   // set before the box: replies handled while it is open stay silent
+        ShowMessage(window, TEXT_REPLIES_DROPPED, MB_OK);
+    }
+    return 0;
+}
+
 // An IMIN reply becomes a new DeviceList row that owns a copy of the text.
 static void AddDeviceRow(HWND window, const char *text)
 {
+    int length = TextLength(text);
+    if (!RoomForDeviceRow(window, length)) return;
     char *copy = CopyToHeap(text);
     if (!copy) return;
     char mac[DEVICE_VALUE_SIZE];
@@ -109,15 +140,14 @@ static void AddDeviceRow(HWND window, const char *text)
         PlatFree(copy);   // no row holds it: it would be lost
         return;
     }
+    g_deviceRowBytes += length + 1;
     SetListCellText(window, IDC_DEVICE_LIST, row, 1, firmware);
     g_main.deviceRowCount++;
 }
 
-void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
+// Classifies a received text and handles it; releases the block.
+static void HandleDeviceText(HWND window, char *text)
 {
-    if (LOWORD(lParam) != FD_READ) return;
-    char *text = ReceiveDeviceMessage(DeviceLinkSocket(), DEVICE_WAIT_MS);
-    if (!text) return;
     int kind = ClassifyMessage(text);
     if (kind == MESSAGE_IMIN) {
         AddDeviceRow(window, text);
@@ -131,6 +161,45 @@ void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
         return;
     }
     PlatFree(text);
+}
+
+// PENDING_TIMER runs only while the DeviceLink keeps texts, and is due when the first of them is.
+// A running timer is moved only to an earlier time, so a stream of notifications cannot put it off.
+static void KeepPendingTimer(HWND window)
+{
+    SockHandle s = DeviceLinkSocket();
+    if (PendingDeviceTextCount(s) == 0) {
+        if (g_pendingTimerWindow == window) KillTimer(window, PENDING_TIMER);
+        g_pendingTimerWindow = 0;
+        return;
+    }
+    unsigned now = GetTickCount();
+    unsigned due = now + PendingDeviceTextDelay(s, DEVICE_WAIT_MS) + PENDING_SLACK_MS;
+    if (g_pendingTimerWindow == window && (int)(due - g_pendingDue) >= 0) return;
+    if (!SetTimer(window, PENDING_TIMER, due - now, 0)) return;   // the next notification tries again
+    g_pendingTimerWindow = window;
+    g_pendingDue = due;
+}
+
+void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (LOWORD(lParam) != FD_READ) return;
+    char *text = ReceiveDeviceMessage(DeviceLinkSocket(), DEVICE_WAIT_MS);
+    KeepPendingTimer(window);
+    if (text) HandleDeviceText(window, text);
+}
+
+// Hands on every kept text that is due, as if it had just been received.
+void OnPendingTimer(HWND window)
+{
+    KillTimer(window, PENDING_TIMER);
+    g_pendingTimerWindow = 0;
+    char *text;
+    while ((text = TakeExpiredDeviceMessage(DeviceLinkSocket(), DEVICE_WAIT_MS)) != 0) {
+        HandleDeviceText(window, text);
+        if (!IsWindow(window)) return;
+    }
+    KeepPendingTimer(window);
 }
 
 // Reads ChannelList cells for the composer.
@@ -216,6 +285,7 @@ void OnSendCommand(HWND window)
     if (copy) {
         char *old = (char *)GetListRowData(window, IDC_DEVICE_LIST, row, 0);
         SetListRowData(window, IDC_DEVICE_LIST, row, (LPARAM)copy);
+        g_deviceRowBytes += TextLength(copy) - (old ? TextLength(old) : -1);
         PlatFree(old);
     }
     PlatFree(block);

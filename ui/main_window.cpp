@@ -141,6 +141,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_TIMER:
         if (wParam == SEARCH_TIMER) OnSearchTimer(window);
+        else if (wParam == PENDING_TIMER) OnPendingTimer(window);
         return FALSE;
     case MSG_DEVICE_READ:
         OnDeviceRead(window, wParam, lParam);

@@ -33,6 +33,7 @@
 #define TEXT_SELECT_DEVICE "Velmio를 선택해야 합니다"
 #define TEXT_ENTER_PLS "Pls주소를 입력하세요"
 #define TEXT_CONFIRM_APPLY "변경내용을 적용합니다"
+#define TEXT_REPLIES_DROPPED "응답한 장치가 너무 많아 일부를 목록에 넣지 못했습니다. 다시 검색하면 목록을 새로 채웁니다"
 #define TEXT_SETT_TOO_LONG "채널 목록이 너무 길어 설정을 보낼 수 없습니다. 채널 수를 줄이세요"
 
 // Channel list editor.

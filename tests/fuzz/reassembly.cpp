@@ -1,7 +1,9 @@
 // reassembly.cpp: fuzzes the per-sender joining of datagrams and the reading of every message it gives.
 //
 // Input: records of [op][sender][tick step][length low][length high] followed by the datagram.
-//   op & 3 == 3: take expired texts instead of feeding.  op & 0x80: the datagram is synthesized:
+//   op & 3 == 3: take expired texts instead of feeding.  op & 0x20: before the record, time moves to
+//   1 ms before the first kept text is due, plus step & 3 ms (either side of the limit).
+//   op & 0x80: the datagram is synthesized:
 //   length bytes of one fill byte (the next input byte), so large texts arise from small inputs.
 //   Otherwise the datagram is the next length bytes of the input (cut at its end).
 //   The length's high byte counts only with op & 0x40, so most datagrams stay short and fast.
@@ -55,10 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         uint8_t op = data[pos], sender = data[pos + 1], step = data[pos + 2];
         int length = data[pos + 3] | ((op & 0x40) ? data[pos + 4] << 8 : 0);
         pos += 5;
-        now += (unsigned)step * 40u;
+        unsigned until = TimeUntilExpiry(&r, now, 5000);
+        if (op & 0x20)
+            now += (until > 0 ? until - 1 : 0) + (step & 3u);   // never backwards, as the tick count
+        else
+            now += (unsigned)step * 40u;
         if ((op & 3) == 3) {
             char *m;
             while ((m = TakeExpiredText(&r, now, 5000)) != nullptr) ReadMessage(m);
+            Check(PendingTextCount(&r) == 0 || TimeUntilExpiry(&r, now, 5000) > 0);   // nothing due is left
             Check(TimeUntilExpiry(&r, now, 5000) <= 5000);
             continue;
         }
@@ -73,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // Senders: 16 addresses times 16 ports, so more senders than slots occur.
         unsigned address = 0x0A4D0000u + (sender & 15);
         int port = 49000 + (sender >> 4);
-        char *m = FeedDatagram(&r, address, port, datagram.data(), (int)datagram.size(), now);
+        char *m = FeedDatagram(&r, address, port, datagram.data(), (int)datagram.size(), now, 5000);
         if (m) ReadMessage(m);
         Check(PendingTextCount(&r) <= REASSEMBLY_SENDERS);
     }

@@ -110,6 +110,7 @@ struct LinkReceive : testing::Test {
     }
     void TearDown() override
     {
+        while (char *m = TakeExpiredDeviceMessage(link, 0)) PlatFree(m);   // texts kept for this socket
         PlatCloseSocket(link);
         PlatCloseSocket(first);
         PlatCloseSocket(second);
@@ -164,28 +165,63 @@ TEST_F(LinkReceive, InterleavedRepliesAreJoinedPerSender)
     EXPECT_EQ("OpCode=IMIN\r\nMacAddr=second\r\nFW_Ver=2", Receive(DEVICE_WAIT_MS));
 }
 
-TEST_F(LinkReceive, StartedTextWaitsForItsContinuation)
+TEST_F(LinkReceive, StartedTextIsKeptUntilItsContinuationWithoutWaiting)
 {
     Send(first, "OpCode=IMIN\r\n");
-    std::thread late([&] { PlatSleep(150); Send(first, Nul("MacAddr=late")); });
-    bool got = false;
+    PlatSleep(20);
+    bool got = true;
     unsigned ms = 0;
-    std::string text = Receive(DEVICE_WAIT_MS, &got, &ms);
-    late.join();
+    Receive(DEVICE_WAIT_MS, &got, &ms);
+    EXPECT_FALSE(got) << "nothing complete yet";
+    EXPECT_LT(ms, 100u) << "the call never waits for a continuation";
+    EXPECT_EQ(1, PendingDeviceTextCount(link));
+    Send(first, Nul("MacAddr=late"));
+    PlatSleep(20);
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=late", Receive(DEVICE_WAIT_MS, &got));
     EXPECT_TRUE(got);
-    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=late", text);
-    EXPECT_LT(ms, 3000u);
+    EXPECT_EQ(0, PendingDeviceTextCount(link));
 }
 
+// With nothing more arriving no notification comes: the pending timer takes the idle text.
 TEST_F(LinkReceive, TextWithoutNulIsEndedAfterTheIdleLimit)
 {
     Send(first, "OpCode=IMIN\r\nMacAddr=cut");
-    bool got = false;
+    PlatSleep(20);
+    bool got = true;
     unsigned ms = 0;
-    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=cut", Receive(200, &got, &ms));
-    EXPECT_TRUE(got);
-    EXPECT_GE(ms, 190u);
-    EXPECT_LT(ms, 2000u);
+    Receive(200, &got, &ms);
+    EXPECT_FALSE(got);
+    EXPECT_LT(ms, 100u);
+    unsigned delay = PendingDeviceTextDelay(link, 200);
+    EXPECT_GT(delay, 0u);
+    EXPECT_LE(delay, 200u);
+    EXPECT_EQ(nullptr, TakeExpiredDeviceMessage(link, 200)) << "not yet idle for the limit";
+    PlatSleep(delay + 10);
+    EXPECT_EQ(0u, PendingDeviceTextDelay(link, 200));
+    char *m = TakeExpiredDeviceMessage(link, 200);
+    ASSERT_NE(nullptr, m);
+    EXPECT_STREQ("OpCode=IMIN\r\nMacAddr=cut", m);
+    PlatFree(m);
+    EXPECT_EQ(0, PendingDeviceTextCount(link));
+}
+
+// 120 datagrams that complete nothing: one call takes a bounded batch and leaves the rest waiting.
+TEST_F(LinkReceive, OneCallTakesABoundedBatch)
+{
+    for (int i = 0; i < 60; i++) {
+        Send(first, "a");
+        Send(second, "b");
+    }
+    PlatSleep(50);
+    int calls = 0;
+    bool got = true;
+    do {
+        Receive(DEVICE_WAIT_MS, &got);
+        EXPECT_FALSE(got);
+        calls++;
+    } while (PlatWaitReadable(link, 0) && calls < 100);
+    EXPECT_GE(calls, 2);
+    EXPECT_EQ(std::string(60, 'a'), Receive(0)) << "joined across the calls";
 }
 
 TEST_F(LinkReceive, PartialTextOfOneSenderDoesNotHoldBackAnotherSendersMessage)

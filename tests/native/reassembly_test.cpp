@@ -23,7 +23,7 @@ struct Fixture : testing::Test {
     // Feeds bytes from a sender; returns the completed message ("" when none) and notes completion.
     std::string Feed(unsigned address, int port, const std::string &bytes, unsigned now = 1000, bool *done = nullptr)
     {
-        char *m = FeedDatagram(&r, address, port, bytes.data(), (int)bytes.size(), now);
+        char *m = FeedDatagram(&r, address, port, bytes.data(), (int)bytes.size(), now, 5000);
         if (done) *done = m != nullptr;
         std::string text = m ? std::string(m) : std::string();
         PlatFree(m);
@@ -85,7 +85,7 @@ TEST_F(Reassemble, EmptyDatagramChangesNothing)
     Feed(A, 1, "", 1000, &done);
     EXPECT_FALSE(done);
     EXPECT_EQ(0, PendingTextCount(&r));
-    EXPECT_EQ(nullptr, FeedDatagram(&r, A, 1, nullptr, 5, 1000));
+    EXPECT_EQ(nullptr, FeedDatagram(&r, A, 1, nullptr, 5, 1000, 5000));
 }
 
 TEST_F(Reassemble, NulAloneEndsAMessageAlreadyStartedAndAloneGivesAnEmptyText)
@@ -123,6 +123,34 @@ TEST_F(Reassemble, EachSenderExpiresOnItsOwnClockOldestFirst)
     Expired(8000, 5000, &done);
     EXPECT_FALSE(done);
     EXPECT_EQ(1000u, TimeUntilExpiry(&r, 8000, 5000));
+}
+
+// A sender quiet for the limit: its old text is handed on before its next datagram starts a fresh one.
+TEST_F(Reassemble, StaleTextIsEndedBeforeTheSendersNextDatagramStartsAFreshOne)
+{
+    Feed(A, 1, "OpCode=IMIN\r\nMacAddr=old", 1000);
+    Feed(B, 1, "other", 1000);
+    bool done = false;
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=old", Feed(A, 1, "OpCode=IMIN\r\nMacAddr=", 6000, &done));
+    EXPECT_TRUE(done);
+    EXPECT_EQ("OpCode=IMIN\r\nMacAddr=new", Feed(A, 1, Nul("new"), 6010));
+    // A fresh message whole in its datagram waits, due at once, after the stale text it follows.
+    Feed(A, 1, "stale", 20000);
+    EXPECT_EQ("stale", Feed(A, 1, Nul("whole"), 30000));
+    EXPECT_EQ(0u, TimeUntilExpiry(&r, 30000, 5000));
+    EXPECT_EQ("whole", Expired(30000, 5000, &done));
+    EXPECT_TRUE(done);
+    EXPECT_EQ("other", Expired(30000, 5000)) << "the other sender's idle text comes next";
+    EXPECT_EQ(0, PendingTextCount(&r));
+}
+
+// Every slot holds a partial text: messages whole in one datagram pass by without dropping any.
+TEST_F(Reassemble, WholeMessageFromANewSenderNeverDropsAPartialText)
+{
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++) Feed(A, 1000 + i, "part-");
+    for (int i = 0; i < 10; i++) EXPECT_EQ("OpCode=SETC", Feed(B, 2000 + i, Nul("OpCode=SETC")));
+    EXPECT_EQ(REASSEMBLY_SENDERS, PendingTextCount(&r));
+    for (int i = 0; i < REASSEMBLY_SENDERS; i++) EXPECT_EQ("part-end", Feed(A, 1000 + i, Nul("end")));
 }
 
 TEST_F(Reassemble, TickCountWrapIsHarmless)
