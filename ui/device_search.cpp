@@ -181,10 +181,22 @@ static void KeepPendingTimer(HWND window)
     g_pendingDue = due;
 }
 
+// Every receive re-arms the read notification, so one call of many receives can leave as many
+// notifications queued, and under a flood they pile up ahead of the user's own posted messages.
+// They are folded into one: it still leads to a receive, which re-arms the notification.
+static void FoldDeviceNotifications(HWND window)
+{
+    MSG queued;
+    int folded = 0;
+    while (PeekMessageA(&queued, window, MSG_DEVICE_READ, MSG_DEVICE_READ, PM_REMOVE)) folded++;
+    if (folded) PostMessageA(window, MSG_DEVICE_READ, (WPARAM)DeviceLinkSocket(), MAKELPARAM(FD_READ, 0));
+}
+
 void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(lParam) != FD_READ) return;
     char *text = ReceiveDeviceMessage(DeviceLinkSocket(), DEVICE_WAIT_MS);
+    FoldDeviceNotifications(window);
     KeepPendingTimer(window);
     if (text) HandleDeviceText(window, text);
 }

@@ -37,8 +37,13 @@
 //   sleep MS / mark LABEL            pause / print LABEL with the wall-clock time in ms
 //   bench-search ROWS MS FILE        press search, wait for ROWS rows, write the figures to FILE
 //   bench-send MS FILE               press send, answer the confirmation, wait for "saved", figures to FILE
+//   ping-start                       ping the window (WM_NULL) every 20 ms from now on
+//   ping-stop FILE                   stop; FILE gets the longest unresponsive time and the time pinged
+//   working-set FILE                 the program's working set and its peak, in bytes
+//   touch FILE                       create an empty FILE (a sign for the script to go on)
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -350,6 +355,7 @@ struct Pinger {
     std::atomic<bool> stop{false};
     std::atomic<double> longest{0};
     std::thread thread;
+    DWORD pauseMs = 10;
     void Start()
     {
         thread = std::thread([this] {
@@ -359,7 +365,7 @@ struct Pinger {
                 SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
                 double d = NowMs() - t;
                 if (d > longest) longest = d;
-                Sleep(10);
+                Sleep(pauseMs);
             }
         });
     }
@@ -369,6 +375,9 @@ struct Pinger {
         if (thread.joinable()) thread.join();
     }
 };
+
+Pinger *g_pinger;       // the ping-start ... ping-stop measurement, while it runs
+double g_pingStart;
 
 int Number(const std::vector<std::string> &a, size_t i)
 {
@@ -643,6 +652,33 @@ void Run(const std::vector<std::string> &a)
           << "saved_text " << text << "\n"
           << "longest_unresponsive_ms " << (long long)pinger.longest << "\n";
         WriteFile(Arg(a, 2), f.str());
+        printf("%s", f.str().c_str());
+    } else if (c == "ping-start") {
+        if (g_pinger) Fail("already pinging");
+        g_pinger = new Pinger;
+        g_pinger->pauseMs = 20;
+        g_pingStart = NowMs();
+        g_pinger->Start();
+    } else if (c == "ping-stop") {
+        if (!g_pinger) Fail("not pinging");
+        g_pinger->Stop();
+        std::ostringstream f;
+        f << "longest_unresponsive_ms " << (long long)g_pinger->longest << "\n"
+          << "duration_ms " << (long long)(NowMs() - g_pingStart) << "\n";
+        delete g_pinger;
+        g_pinger = nullptr;
+        WriteFile(Arg(a, 1), f.str());
+        printf("%s", f.str().c_str());
+    } else if (c == "touch") {
+        WriteFile(Arg(a, 1), "");
+    } else if (c == "working-set") {
+        PROCESS_MEMORY_COUNTERS m = {};
+        m.cb = sizeof m;
+        if (!GetProcessMemoryInfo(g_process, &m, sizeof m)) Fail("GetProcessMemoryInfo");
+        std::ostringstream f;
+        f << "working_set_bytes " << (unsigned long long)m.WorkingSetSize << "\n"
+          << "peak_working_set_bytes " << (unsigned long long)m.PeakWorkingSetSize << "\n";
+        WriteFile(Arg(a, 1), f.str());
         printf("%s", f.str().c_str());
     } else {
         Fail("unknown command " + c);

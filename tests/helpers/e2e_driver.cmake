@@ -3,7 +3,7 @@
 if(WIN32)
   add_executable(e2e_driver ${SR_ROOT}/tests/e2e/driver.cpp)
   target_compile_options(e2e_driver PRIVATE ${SR_WARNINGS})
-  target_link_libraries(e2e_driver PRIVATE comctl32 user32)
+  target_link_libraries(e2e_driver PRIVATE comctl32 user32 psapi)
 else()
   if(EXISTS ${SR_ROOT}/tests/e2e/driver_capture.cpp)
     add_executable(driver_capture ${SR_ROOT}/tests/e2e/driver_capture.cpp)

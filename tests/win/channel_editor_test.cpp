@@ -395,6 +395,23 @@ TEST_F(ChannelEditorTest, DragIndexLeftBehindByDeletedRowsMovesNothing)
     SendMessageA(list, WM_LBUTTONUP, 0, 0);
 }
 
+TEST_F(ChannelEditorTest, WithoutItsAtomTheDragRowIsKeptByName)
+{
+    ATOM saved = g_atomUserPrm1;
+    g_atomUserPrm1 = 0;
+    LoadChannels(3);
+    SetDragRow(list, -1);
+    MouseMove(RowPoint(2));
+    EXPECT_EQ("T1|T2|T3", Column(1)) << "no drag in progress: a mouse move moves nothing";
+    BeginDrag(0);
+    MouseMove(RowPoint(1));
+    EXPECT_EQ("T2|T1|T3", Column(1));
+    SendMessageA(list, WM_LBUTTONUP, 0, 0);
+    MouseMove(RowPoint(2));
+    EXPECT_EQ("T2|T1|T3", Column(1));
+    g_atomUserPrm1 = saved;
+}
+
 TEST_F(ChannelEditorTest, MoveListRowCarriesLongCellsAndLeavesColumnZero)
 {
     LoadChannels(3);
