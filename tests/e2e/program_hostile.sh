@@ -13,8 +13,8 @@ start_device 2 --mac 00:1A:2B:3C:4D:33 --malformed oversize --delay 50
 start_device 3 --mac 00:1A:2B:3C:4D:34 --malformed nonul --delay 200
 start_program
 
-# The reply without NUL ends only after five seconds of silence from its sender; the window waits
-# for it in place, and timer ticks missed meanwhile make this search last longer than ten seconds.
+# The reply without NUL ends only after five seconds of silence from its sender; the pending-text
+# timer then hands it on, while the window goes on answering.
 drive hostile <<'EOF2'
 window 30000
 bench-search 3 9000 figures.txt
