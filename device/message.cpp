@@ -15,6 +15,11 @@ static const char *const kSettFieldKeys[SETT_FIELD_COUNT] = {
 #define SMALLEST_ENTRY_BYTES 13
 #define ENTRY_COUNT_MAX ((DEVICE_MESSAGE_MAX - 1) / SMALLEST_ENTRY_BYTES)
 
+const char *SettFieldKey(int field)
+{
+    return field >= 0 && field < SETT_FIELD_COUNT ? kSettFieldKeys[field] : "";
+}
+
 int ClassifyMessage(const char *text)
 {
     char opcode[DEVICE_VALUE_SIZE];

@@ -21,6 +21,8 @@ enum SettField {
     SETT_PPPOE_ID, SETT_PPPOE_PSW, SETT_PLS_URL1, SETT_PLS_URL2,
     SETT_FIELD_COUNT
 };
+// The key of a field with its equals sign ("LocalIP=" ...), or "" for an index out of range.
+const char *SettFieldKey(int field);
 // Reads one channel cell: column 1 the title, column 2 the URL, of row 0..channelCount-1.
 typedef void (*ChannelCellReader)(void *context, int row, int column, char *buffer, int size);
 struct SettForm {
