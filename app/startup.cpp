@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include "common/text.h"
 #include "res/resource.h"
+#include "ui/file_commands.h"
 #include "ui/main_window.h"
 #include "ui/show_message.h"
 #include "ui/texts.h"
@@ -140,6 +141,7 @@ int MainRoutine(HINSTANCE instance, HINSTANCE previous, const char *arguments, i
         if (window) {
             ShowWindow(window, showMode);
             UpdateWindow(window);
+            TakeCommandLineFiles(window);
             HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
             exitCode = RunMessageLoop(window, accelerators);
         }

@@ -1,6 +1,6 @@
 #!/bin/sh
-# check_imports.sh PROGRAM.exe: the program imports only KERNEL32, USER32, GDI32, COMCTL32 and WS2_32
-# (no C run-time) and stays under 64 KB.
+# check_imports.sh PROGRAM.exe: the program imports only KERNEL32, USER32, GDI32, COMCTL32, WS2_32,
+# COMDLG32 and SHELL32 (no C run-time) and stays under 64 KB.
 exe=${1:?usage: check_imports.sh PROGRAM.exe}
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 [ -f "$exe" ] || { echo "check_imports: $exe missing"; exit 1; }
@@ -9,7 +9,7 @@ echo "imports:" $dlls
 bad=0
 for d in $dlls; do
     case "$d" in
-        KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|WS2_32.DLL) ;;
+        KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|WS2_32.DLL|COMDLG32.DLL|SHELL32.DLL) ;;
         *) echo "check_imports: unexpected import $d"; bad=1 ;;
     esac
 done

@@ -17,8 +17,7 @@ enum {
     PENDING_SLACK_MS = 10,      // PENDING_TIMER fires this much after a kept text is due
     SEARCH_TICK_MS = 100,       // period of SEARCH_TIMER
     SEARCH_TICKS = 100,         // ticks of one search: about 10 seconds
-    SETT_PLS_AREA = 128,        // the Pls edits are read into the work block's last 128 bytes
-    SETT_WORK_BLOCK = DEVICE_MESSAGE_MAX + SETT_PLS_AREA
+    SETT_PLS_AREA = 128         // the Pls edits are read into the work block's last 128 bytes
 };
 
 // Heap copy of a text and its NUL; null when the heap is exhausted.
@@ -230,9 +229,7 @@ static int ReadPlsAddress(HWND window, int id, char *buffer, int size)
     return 0;
 }
 
-// Composes the SETT of the form, the given device row and the ChannelList into block.
-// Returns the text length, or -1 when it would not fit in one message.
-static int ComposeFormSett(HWND window, int row, char *block)
+int ComposeFormSett(HWND window, int row, char *block)
 {
     static const int fieldIds[SETT_FIELD_COUNT] = {
         IDC_LOCALIP, IDC_SUBNET, IDC_GATEWAY, IDC_DNS,
@@ -246,7 +243,8 @@ static int ComposeFormSett(HWND window, int row, char *block)
     SettForm form;
     ZeroBytes(&form, sizeof form);
     form.mode = GetCheckedRadio(window, IDC_MODE_STATIC, 3);
-    GetListCellText(window, IDC_DEVICE_LIST, row, 0, mac, sizeof mac);
+    mac[0] = 0;
+    if (row >= 0) GetListCellText(window, IDC_DEVICE_LIST, row, 0, mac, sizeof mac);
     form.macAddr = mac;
     for (int i = 0; i < SETT_PLS_URL1; i++) {
         GetControlText(window, fieldIds[i], values[i], DEVICE_VALUE_SIZE);

@@ -2,7 +2,6 @@
 #include "ui/dialog_items.h"
 #include <commctrl.h>
 #include "common/text.h"
-#include "app/settings_file.h"
 
 // The list view addressed by (window, id): id 0 means the window is the list itself.
 static HWND ListWindow(HWND window, int id)
@@ -210,5 +209,4 @@ void SetupListColumns(HWND window, int id, const char *titles, const unsigned ch
         InsertListColumn(window, id, i, DialogUnitsToPixelsX(widths[i]), title, LVCFMT_LEFT);
         title = NextString(title);
     }
-    RestoreColumnWidths(window, id, count);
 }

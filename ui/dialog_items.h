@@ -30,7 +30,8 @@ int GetCheckedRadio(HWND window, int firstId, int count);
 void CheckRadio(HWND window, int firstId, int count, int position);
 int DialogUnitsToPixelsX(int value);
 int DialogUnitsToPixelsY(int value);
-// titles: NUL-terminated texts one after another; widths in horizontal dialog units.
+// titles: NUL-terminated texts one after another; widths in horizontal dialog units. The stored
+// widths are applied by the caller afterwards (RestoreColumnWidths), so these helpers stay below app/.
 void SetupListColumns(HWND window, int id, const char *titles, const unsigned char *widths, int count);
 
 #endif

@@ -1,6 +1,7 @@
 // main_window.cpp: the main window's dialog procedure: initialisation, message routing and the close command.
 #include "ui/main_window.h"
 #include <commctrl.h>
+#include <shellapi.h>
 #include "res/resource.h"
 #include "ui/texts.h"
 #include "ui/dialog_items.h"
@@ -8,6 +9,8 @@
 #include "ui/settings_form.h"
 #include "ui/channel_editor.h"
 #include "ui/device_search.h"
+#include "ui/context_menu.h"
+#include "ui/file_commands.h"
 #include "app/settings_file.h"
 #include "app/resize_layout.h"
 #include "app/image_button.h"
@@ -33,7 +36,9 @@ static void InitMainWindow(HWND window)
     g_closeAsking = 0;
     UpdateFormState(window);
     SetupListColumns(window, IDC_DEVICE_LIST, kDeviceColumns, kDeviceWidths, 2);
+    RestoreColumnWidths(window, IDC_DEVICE_LIST, 2);
     SetupListColumns(window, IDC_CHANNEL_LIST, kChannelColumns, kChannelWidths, 3);
+    RestoreColumnWidths(window, IDC_CHANNEL_LIST, 3);
     HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
     SubclassWindow(list, ChannelListProc);
     SetDragRow(list, -1);
@@ -44,6 +49,7 @@ static void InitMainWindow(HWND window)
     SetDeviceLinkInterfaces(ReadHostInterfaces);
     OpenDeviceLink(window, RegisterDeviceNotify);
     CheckRadio(window, IDC_MODE_STATIC, 3, 1);
+    DragAcceptFiles(window, TRUE);
 }
 
 void OnCloseCommand(HWND window)
@@ -65,6 +71,7 @@ void OnCloseCommand(HWND window)
     if (g_main.closeImage) DeleteObject(g_main.closeImage);
     g_main.closeImage = 0;
     ReleaseDeviceRows(window);
+    ForgetStartupFiles();
     DestroyWindow(window);
 }
 
@@ -81,6 +88,10 @@ static void OnMainCommand(HWND window, int id)
     case IDC_CHANNEL_DELETE: OnChannelDelete(window); break;
     case IDC_CHANNEL_DELETE_ALL: OnChannelDeleteAll(window); break;
     case IDC_SEND: OnSendCommand(window); break;
+    case IDM_OPEN_SETTINGS: OnOpenSettingsCommand(window); break;
+    case IDM_SAVE_SETTINGS: OnSaveSettingsCommand(window); break;
+    case IDM_IMPORT_PLAYLIST: OnImportPlaylistCommand(window); break;
+    case IDM_EXPORT_PLAYLIST: OnExportPlaylistCommand(window); break;
     default: break;
     }
 }
@@ -143,6 +154,11 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (wParam == SEARCH_TIMER) OnSearchTimer(window);
         else if (wParam == PENDING_TIMER) OnPendingTimer(window);
         return FALSE;
+    case WM_CONTEXTMENU:
+        return ShowListContextMenu(window, (HWND)wParam, lParam) ? TRUE : FALSE;
+    case WM_DROPFILES:
+        OnDropFiles(window, (HDROP)wParam);
+        return TRUE;
     case MSG_DEVICE_READ:
         OnDeviceRead(window, wParam, lParam);
         return TRUE;

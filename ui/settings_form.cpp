@@ -6,6 +6,8 @@
 #include "ui/channel_editor.h"
 #include "common/text.h"
 #include "device/message.h"
+#include "files/settings_values.h"
+#include "ui/file_commands.h"
 
 enum { ADDRESS_SET_COUNT = 8, FORM_SET_COUNT = 12, DEVICE_CONTROL_COUNT = 13 };
 
@@ -50,37 +52,32 @@ void OnDeviceRowClick(HWND window)
     if (!text) return;
     LoadSettingsText(window, text);
     UpdateFormState(window);
+    // Files named on the command line wait for the first device row loaded.
+    ApplyStartupFiles(window);
 }
 
-// One edit filled from the value of key; a missing key empties it.
-static void LoadEditValue(HWND window, int id, const char *key, const char *text)
-{
-    char value[DEVICE_VALUE_SIZE];
-    GetKeyValue(key, value, sizeof value, text);
-    SetDlgItemTextA(window, id, value);
-}
+// The form's edits in the order the values are read.
+static const unsigned short kFieldEdits[SETT_FIELD_COUNT] = {
+    IDC_LOCALIP, IDC_SUBNET, IDC_GATEWAY, IDC_DNS, IDC_PPPOE_ID, IDC_PPPOE_PSW, IDC_PLS_URL1, IDC_PLS_URL2,
+};
 
 // The ChannelList rebuilt from the NumberOfEntries, Title<n> and File<n> values.
-static void LoadChannelRows(HWND window, const char *text)
+static void LoadChannelRows(HWND window, const char *text, int count)
 {
     HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
     // Hundreds of rows: draw once at the end instead of after every insert.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     DeleteAllListRows(window, IDC_CHANNEL_LIST);
-    int count = ReadEntryCount(text);
-    char key[32];
-    char value[DEVICE_VALUE_SIZE];
+    char title[DEVICE_VALUE_SIZE];
+    char url[DEVICE_VALUE_SIZE];
     char number[16];
     for (int n = 1; n <= count; n++) {
         FormatChannelNumber(number, n);
         int row = InsertListRow(window, IDC_CHANNEL_LIST, n - 1, number, 0);
         if (row < 0) break;
-        MakeNumberedKey(key, sizeof key, "Title", n);
-        GetKeyValue(key, value, sizeof value, text);
-        SetListCellText(window, IDC_CHANNEL_LIST, row, 1, value);
-        MakeNumberedKey(key, sizeof key, "File", n);
-        GetKeyValue(key, value, sizeof value, text);
-        SetListCellText(window, IDC_CHANNEL_LIST, row, 2, value);
+        ReadChannelEntry(text, n, title, sizeof title, url, sizeof url);
+        SetListCellText(window, IDC_CHANNEL_LIST, row, 1, title);
+        SetListCellText(window, IDC_CHANNEL_LIST, row, 2, url);
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, 0, TRUE);
@@ -89,16 +86,9 @@ static void LoadChannelRows(HWND window, const char *text)
 void LoadSettingsText(HWND window, const char *text)
 {
     if (!text) return;
-    char value[DEVICE_VALUE_SIZE];
-    GetKeyValue("DhcpMode=", value, sizeof value, text);
-    CheckRadio(window, IDC_MODE_STATIC, 3, ParseNumber(value, 0));
-    LoadEditValue(window, IDC_LOCALIP, "LocalIP=", text);
-    LoadEditValue(window, IDC_SUBNET, "SubnetMask=", text);
-    LoadEditValue(window, IDC_GATEWAY, "GatewayIP=", text);
-    LoadEditValue(window, IDC_DNS, "DNS_IP=", text);
-    LoadEditValue(window, IDC_PPPOE_ID, "PPPoEID=", text);
-    LoadEditValue(window, IDC_PPPOE_PSW, "PPPoEPsw=", text);
-    LoadEditValue(window, IDC_PLS_URL1, "PlsUrl1=", text);
-    LoadEditValue(window, IDC_PLS_URL2, "PlsUrl2=", text);
-    LoadChannelRows(window, text);
+    SettingsValues values;
+    ReadSettingsValues(text, &values);
+    CheckRadio(window, IDC_MODE_STATIC, 3, values.mode);
+    for (int i = 0; i < SETT_FIELD_COUNT; i++) SetDlgItemTextA(window, kFieldEdits[i], values.fields[i]);
+    LoadChannelRows(window, text, values.channelCount);
 }

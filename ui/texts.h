@@ -44,6 +44,28 @@
 #define TEXT_CONFIRM_DELETE "선택한 채널을 삭제합니다"
 #define TEXT_CONFIRM_DELETE_ALL "모든 채널을 삭제합니다"
 
+// Settings files and playlists: commands, file dialogs, questions and reports.
+#define TEXT_MENU_OPEN_SETTINGS "설정 파일 열기…\tCtrl+O"
+#define TEXT_MENU_SAVE_SETTINGS "설정 파일로 저장…\tCtrl+S"
+#define TEXT_MENU_IMPORT_PLAYLIST "재생목록 가져오기…\tCtrl+I"
+#define TEXT_MENU_EXPORT_PLAYLIST "재생목록 내보내기…\tCtrl+E"
+// File dialog filters: name and pattern pairs, each ended by a NUL.
+#define TEXT_FILE_FILTERS "설정 파일 (*.txt)\0*.txt\0재생목록 (*.pls;*.m3u;*.m3u8)\0*.pls;*.m3u;*.m3u8\0모든 파일 (*.*)\0*.*\0"
+#define TEXT_CONFIRM_REPLACE_CHANGES "저장하지 않은 변경 내용이 있습니다. 파일의 설정으로 바꾸시겠습니까?"
+// Reports about one file: "'%s'" (the file's path) then a line feed, then one of these texts.
+#define TEXT_FILE_NOT_RECOGNIZED "설정 파일이나 재생목록이 아닙니다"
+#define TEXT_FILE_TOO_LARGE "파일이 너무 큽니다 (65,791바이트까지 읽을 수 있습니다)"
+#define TEXT_FILE_NOT_TEXT "텍스트 파일이 아닙니다 (NUL 문자가 있습니다)"
+#define TEXT_FILE_READ_FAILED "파일을 읽을 수 없습니다"
+#define TEXT_FILE_WRITE_FAILED "파일을 저장할 수 없습니다. 원래 파일은 그대로 있습니다"
+#define TEXT_SETTINGS_TOO_LONG_TO_SAVE "채널 목록이 너무 길어 설정을 저장할 수 없습니다. 채널 수를 줄이세요"
+// Import report: "%d" channels added, "%d" skipped; then one line per reason shown ("%s": the address).
+#define TEXT_IMPORT_RESULT "채널 %d개를 추가했습니다. 건너뛴 주소: %d개"
+#define TEXT_IMPORT_SKIP_TOO_LONG "주소가 127바이트보다 깁니다: %s"
+#define TEXT_IMPORT_SKIP_NOT_HTTP "http:// 주소가 아닙니다: %s"
+#define TEXT_IMPORT_SKIP_DUPLICATE "이미 목록에 있는 주소입니다: %s"
+#define TEXT_IMPORT_STOPPED "채널 목록이 가득 차서 가져오기를 멈췄습니다"
+
 // Stream address check: "'%s'" then a line feed, then this text.
 #define TEXT_STREAM_NOT_LIVE "방송중이 아니거나 정확한 방송주소가 아닙니다. 계속 하시겠습니까?"
 

@@ -1,0 +1,81 @@
+// context_menu.cpp: the context menus of the DeviceList and the ChannelList.
+#include "ui/context_menu.h"
+#include <commctrl.h>
+#include "res/resource.h"
+#include "ui/dialog_items.h"
+#include "ui/texts.h"
+
+// One menu line: a command id and its text; id 0 is a separator.
+struct ContextMenuItem {
+    unsigned short id;
+    const char *text;
+};
+
+static const ContextMenuItem kDeviceListMenu[] = {
+    {IDM_OPEN_SETTINGS, TEXT_MENU_OPEN_SETTINGS},
+    {IDM_SAVE_SETTINGS, TEXT_MENU_SAVE_SETTINGS},
+    {IDM_IMPORT_PLAYLIST, TEXT_MENU_IMPORT_PLAYLIST},
+    {IDM_EXPORT_PLAYLIST, TEXT_MENU_EXPORT_PLAYLIST},
+};
+
+// Commands on the channels join this table.
+static const ContextMenuItem kChannelListMenu[] = {
+    {IDM_OPEN_SETTINGS, TEXT_MENU_OPEN_SETTINGS},
+    {IDM_SAVE_SETTINGS, TEXT_MENU_SAVE_SETTINGS},
+    {IDM_IMPORT_PLAYLIST, TEXT_MENU_IMPORT_PLAYLIST},
+    {IDM_EXPORT_PLAYLIST, TEXT_MENU_EXPORT_PLAYLIST},
+};
+
+static HMENU BuildMenu(const ContextMenuItem *items, int count)
+{
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return 0;
+    for (int i = 0; i < count; i++) {
+        if (items[i].id) AppendMenuA(menu, MF_STRING, items[i].id, items[i].text);
+        else AppendMenuA(menu, MF_SEPARATOR, 0, 0);
+    }
+    return menu;
+}
+
+// Where a menu asked for by the keyboard opens: below the list's selected row, or at its corner.
+static POINT KeyboardMenuPoint(HWND list)
+{
+    POINT point = {4, 4};
+    int row = GetSelectedListRow(list, 0, -1);
+    RECT r;
+    r.left = LVIR_LABEL;
+    if (row >= 0 && SendMessageA(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&r)) {
+        point.x = r.left;
+        point.y = r.bottom;
+    }
+    ClientToScreen(list, &point);
+    return point;
+}
+
+int ShowListContextMenu(HWND window, HWND target, LPARAM point)
+{
+    const ContextMenuItem *items;
+    int count;
+    if (target && target == GetDlgItem(window, IDC_DEVICE_LIST)) {
+        items = kDeviceListMenu;
+        count = (int)(sizeof kDeviceListMenu / sizeof kDeviceListMenu[0]);
+    } else if (target && target == GetDlgItem(window, IDC_CHANNEL_LIST)) {
+        items = kChannelListMenu;
+        count = (int)(sizeof kChannelListMenu / sizeof kChannelListMenu[0]);
+    } else {
+        return 0;
+    }
+    POINT at;
+    if (point == (LPARAM)-1) {
+        at = KeyboardMenuPoint(target);
+    } else {
+        at.x = (short)LOWORD(point);
+        at.y = (short)HIWORD(point);
+    }
+    HMENU menu = BuildMenu(items, count);
+    if (!menu) return 1;
+    // The choice is posted to the window as WM_COMMAND and routed like any other command.
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window, 0);
+    DestroyMenu(menu);
+    return 1;
+}

@@ -1,0 +1,296 @@
+// file_commands.cpp: open and save settings files, import and export playlists, files named on the
+// command line and files dropped on the window.
+#include "ui/file_commands.h"
+#include <shellapi.h>
+#include "common/text.h"
+#include "device/message.h"
+#include "files/file_kind.h"
+#include "files/playlist_export.h"
+#include "files/playlist_import.h"
+#include "res/resource.h"
+#include "ui/channel_editor.h"
+#include "ui/code_page.h"
+#include "ui/device_search.h"
+#include "ui/dialog_items.h"
+#include "ui/file_dialogs.h"
+#include "ui/file_io.h"
+#include "ui/main_window.h"
+#include "ui/settings_form.h"
+#include "ui/show_message.h"
+#include "ui/texts.h"
+
+enum {
+    PATH_SIZE = MAX_PATH,
+    REPORT_SIZE = 1024,          // wsprintfA writes at most 1024 bytes
+    STARTUP_FILES_MAX = 16,      // files taken from the command line
+    DROPPED_FILES_MAX = 16       // files taken from one drop
+};
+
+// Shows "'path'" and a line feed before text.
+static void ShowFileMessage(HWND window, const char *path, const char *text)
+{
+    char report[REPORT_SIZE];
+    char shown[PATH_SIZE];
+    CopyText(shown, sizeof shown, path);
+    wsprintfA(report, "'%s'\n%s", shown, text);
+    ShowMessage(window, report, MB_OK);
+}
+
+// Reads and checks a file. Returns a heap block with its text (the caller frees it) and sets *kind to
+// FILE_SETTINGS or FILE_PLAYLIST; returns null after telling the user what is wrong with it.
+static char *LoadCheckedFile(HWND window, const char *path, int *kind)
+{
+    char *raw = (char *)PlatAlloc(FILE_TEXT_MAX + 1);
+    char *text = (char *)PlatAlloc(FILE_TEXT_MAX + 1);
+    int found = FILE_UNREADABLE;
+    int length = raw && text ? ReadWholeFile(path, raw, FILE_TEXT_MAX + 1) : -1;
+    if (length >= 0) found = ReadFileText(raw, length, text, FILE_TEXT_MAX + 1, Utf8ToCodePage949);
+    PlatFree(raw);
+    if (found == FILE_SETTINGS || found == FILE_PLAYLIST) {
+        *kind = found;
+        return text;
+    }
+    PlatFree(text);
+    const char *why = found == FILE_TOO_LARGE ? TEXT_FILE_TOO_LARGE
+                    : found == FILE_HAS_NUL ? TEXT_FILE_NOT_TEXT
+                    : found == FILE_OTHER ? TEXT_FILE_NOT_RECOGNIZED
+                    : TEXT_FILE_READ_FAILED;
+    ShowFileMessage(window, path, why);
+    return 0;
+}
+
+// 1 when a device row is selected; otherwise tells the user, as the send does.
+static int RequireDeviceRow(HWND window)
+{
+    if (GetSelectedListRow(window, IDC_DEVICE_LIST, -1) >= 0) return 1;
+    ShowMessage(window, TEXT_SELECT_DEVICE, MB_OK);
+    return 0;
+}
+
+// A settings text into the form and the ChannelList, as a device row's text is loaded.
+static int ApplySettingsText(HWND window, const char *text)
+{
+    if (g_main.changedFlag && ShowMessage(window, TEXT_CONFIRM_REPLACE_CHANGES, MB_OKCANCEL) != IDOK) return 0;
+    // Replies were handled while the question was open: a search may have emptied the DeviceList.
+    if (!RequireDeviceRow(window)) return 0;
+    LoadSettingsText(window, text);
+    UpdateFormState(window);
+    g_main.changedFlag = 1;
+    return 1;
+}
+
+// Appends one imported row at the end of the ChannelList, numbered on.
+static void AppendImportedRow(void *context, const char *title, const char *url)
+{
+    HWND window = (HWND)context;
+    char number[16];
+    int count = GetListRowCount(window, IDC_CHANNEL_LIST);
+    FormatChannelNumber(number, count + 1);
+    int row = InsertListRow(window, IDC_CHANNEL_LIST, count, number, 0);
+    if (row < 0) return;
+    SetListCellText(window, IDC_CHANNEL_LIST, row, 1, title);
+    SetListCellText(window, IDC_CHANNEL_LIST, row, 2, url);
+}
+
+// The import's one report: counts, the first reasons, and whether it stopped early.
+static void ShowImportReport(HWND window, const PlaylistImport *im)
+{
+    char report[REPORT_SIZE];
+    char line[160];
+    TextBuilder b;
+    BuilderInit(&b, report, sizeof report);
+    wsprintfA(line, TEXT_IMPORT_RESULT, im->added, im->skipped);
+    BuilderAppend(&b, line);
+    for (int i = 0; i < im->reasonCount; i++) {
+        const char *format = im->reasons[i] == SKIP_TOO_LONG ? TEXT_IMPORT_SKIP_TOO_LONG
+                           : im->reasons[i] == SKIP_NOT_HTTP ? TEXT_IMPORT_SKIP_NOT_HTTP
+                           : TEXT_IMPORT_SKIP_DUPLICATE;
+        wsprintfA(line, format, im->skippedAddresses[i]);
+        BuilderAppend(&b, "\n");
+        BuilderAppend(&b, line);
+    }
+    if (im->skipped > im->reasonCount) BuilderAppend(&b, "\n...");
+    if (im->stopped) {
+        BuilderAppend(&b, "\n");
+        BuilderAppend(&b, TEXT_IMPORT_STOPPED);
+    }
+    ShowMessage(window, report, MB_OK);
+}
+
+// A playlist's rows appended to the ChannelList under the import rules, then one report.
+static int ApplyPlaylistText(HWND window, const char *text)
+{
+    char *work = (char *)PlatAlloc(SETT_WORK_BLOCK);
+    char *addresses = (char *)PlatAlloc(DEVICE_MESSAGE_MAX);
+    if (!work || !addresses) {
+        PlatFree(work);
+        PlatFree(addresses);
+        return 0;
+    }
+    // Room left in the SETT that a send of the list would compose now.
+    int length = ComposeFormSett(window, GetSelectedListRow(window, IDC_DEVICE_LIST, -1), work);
+    AddressSet known;
+    AddressSetInit(&known, addresses, DEVICE_MESSAGE_MAX);
+    int count = GetListRowCount(window, IDC_CHANNEL_LIST);
+    char url[DEVICE_VALUE_SIZE];
+    for (int row = 0; row < count; row++) {
+        GetListCellText(window, IDC_CHANNEL_LIST, row, 2, url, sizeof url);
+        AddressSetAdd(&known, url);
+    }
+    PlaylistImport im;
+    ZeroBytes(&im, sizeof im);
+    im.known = &known;
+    im.nextNumber = count + 1;
+    im.roomBytes = length < 0 ? 0 : DEVICE_MESSAGE_MAX - 1 - length;
+    im.addRow = AppendImportedRow;
+    im.context = (void *)window;
+    HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ImportPlaylist(text, &im);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, 0, TRUE);
+    UpdateWindow(list);
+    PlatFree(work);
+    PlatFree(addresses);
+    if (im.added) g_main.changedFlag = 1;
+    ShowImportReport(window, &im);
+    return im.added > 0;
+}
+
+static int ApplyText(HWND window, const char *text, int kind)
+{
+    return kind == FILE_SETTINGS ? ApplySettingsText(window, text) : ApplyPlaylistText(window, text);
+}
+
+int ApplyFileByContent(HWND window, const char *path)
+{
+    if (!RequireDeviceRow(window)) return 0;
+    int kind = FILE_OTHER;
+    char *text = LoadCheckedFile(window, path, &kind);
+    if (!text) return 0;
+    int applied = ApplyText(window, text, kind);
+    PlatFree(text);
+    return applied;
+}
+
+// Open and import differ only in the dialog's first filter: the content decides what happens.
+static void OpenThroughDialog(HWND window, int filter)
+{
+    if (!RequireDeviceRow(window)) return;
+    char path[PATH_SIZE];
+    if (!AskFileToOpen(window, filter, path, sizeof path)) return;
+    ApplyFileByContent(window, path);
+}
+
+void OnOpenSettingsCommand(HWND window) { OpenThroughDialog(window, FILTER_SETTINGS); }
+void OnImportPlaylistCommand(HWND window) { OpenThroughDialog(window, FILTER_PLAYLISTS); }
+
+void OnSaveSettingsCommand(HWND window)
+{
+    char path[PATH_SIZE];
+    if (!AskFileToSave(window, FILTER_SETTINGS, "txt", path, sizeof path)) return;
+    char *work = (char *)PlatAlloc(SETT_WORK_BLOCK);
+    if (!work) return;
+    int length = ComposeFormSett(window, GetSelectedListRow(window, IDC_DEVICE_LIST, -1), work);
+    if (length < 0) ShowMessage(window, TEXT_SETTINGS_TOO_LONG_TO_SAVE, MB_OK);
+    else if (!ReplaceFileContent(path, work, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
+    PlatFree(work);
+}
+
+static void ReadPlaylistCell(void *context, int row, int column, char *buffer, int size)
+{
+    GetListCellText((HWND)context, IDC_CHANNEL_LIST, row, column, buffer, size);
+}
+
+void OnExportPlaylistCommand(HWND window)
+{
+    char path[PATH_SIZE];
+    if (!AskFileToSave(window, FILTER_PLAYLISTS, "pls", path, sizeof path)) return;
+    int count = GetListRowCount(window, IDC_CHANNEL_LIST);
+    int capacity = PlaylistCapacity(count);
+    char *text = (char *)PlatAlloc(capacity);
+    if (!text) return;
+    int length = WritePlaylist(PlaylistFormatForName(path), count, ReadPlaylistCell, (void *)window, text, capacity,
+                               CodePage949ToUtf8);
+    if (length < 0 || !ReplaceFileContent(path, text, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
+    PlatFree(text);
+}
+
+void OnDropFiles(HWND window, HDROP drop)
+{
+    // The names are copied first, so the drop is finished before any box opens.
+    char *paths = (char *)PlatAlloc(DROPPED_FILES_MAX * PATH_SIZE);
+    int count = 0;
+    if (paths) {
+        UINT dropped = DragQueryFileA(drop, 0xFFFFFFFF, 0, 0);
+        for (UINT i = 0; i < dropped && count < DROPPED_FILES_MAX; i++)
+            if (DragQueryFileA(drop, i, paths + count * PATH_SIZE, PATH_SIZE)) count++;
+    }
+    DragFinish(drop);
+    if (count && RequireDeviceRow(window))
+        for (int i = 0; i < count; i++) ApplyFileByContent(window, paths + i * PATH_SIZE);
+    PlatFree(paths);
+}
+
+// ---- files named on the command line ----
+
+struct StartupFile {
+    char *text;   // heap block, or null
+    int kind;
+};
+static StartupFile g_startupFiles[STARTUP_FILES_MAX];
+static int g_startupFileCount;
+
+// An argument as a path for the ANSI functions; a name the code page cannot spell is tried by its short form.
+static int ArgumentPath(const WCHAR *argument, char *path, int size)
+{
+    BOOL lost = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, 0, argument, -1, path, size, 0, &lost);
+    if (n > 0 && !lost) return 1;
+    WCHAR shortName[PATH_SIZE];
+    DWORD m = GetShortPathNameW(argument, shortName, PATH_SIZE);
+    if (m == 0 || m >= PATH_SIZE) return 0;
+    lost = FALSE;
+    n = WideCharToMultiByte(CP_ACP, 0, shortName, -1, path, size, 0, &lost);
+    return n > 0 && !lost;
+}
+
+void TakeCommandLineFiles(HWND window)
+{
+    int count = 0;
+    WCHAR **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return;
+    char path[PATH_SIZE];
+    // The first argument is the program itself; words that name no file are left alone as before.
+    for (int i = 1; i < count && g_startupFileCount < STARTUP_FILES_MAX; i++) {
+        DWORD attributes = GetFileAttributesW(arguments[i]);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!ArgumentPath(arguments[i], path, sizeof path)) continue;
+        int kind = FILE_OTHER;
+        char *text = LoadCheckedFile(window, path, &kind);
+        if (!text) continue;
+        g_startupFiles[g_startupFileCount].text = text;
+        g_startupFiles[g_startupFileCount].kind = kind;
+        g_startupFileCount++;
+    }
+    LocalFree(arguments);
+}
+
+void ApplyStartupFiles(HWND window)
+{
+    // Taken off the list first: the boxes they open may let another row click through.
+    StartupFile files[STARTUP_FILES_MAX];
+    int count = g_startupFileCount;
+    for (int i = 0; i < count; i++) files[i] = g_startupFiles[i];
+    g_startupFileCount = 0;
+    for (int i = 0; i < count; i++) {
+        ApplyText(window, files[i].text, files[i].kind);
+        PlatFree(files[i].text);
+    }
+}
+
+void ForgetStartupFiles(void)
+{
+    for (int i = 0; i < g_startupFileCount; i++) PlatFree(g_startupFiles[i].text);
+    g_startupFileCount = 0;
+}
