@@ -153,8 +153,13 @@ static int TakeEntry(PlaylistImport *im, Span url, Span title)
     }
     char name[PLAYLIST_TITLE_MAX + 1];
     title = Trimmed(title);
-    if (title.length) CutDoubleByteText(name, sizeof name, title.start, title.length, PLAYLIST_TITLE_MAX);
-    else AddressHostName(address, name, sizeof name);
+    if (title.length) {
+        // A cut can leave a blank at the end, which the title edit would not keep either.
+        int n = CutDoubleByteText(name, sizeof name, title.start, title.length, PLAYLIST_TITLE_MAX);
+        while (n > 0 && IsBlank(name[n - 1])) name[--n] = 0;
+    } else {
+        AddressHostName(address, name, sizeof name);
+    }
     int cost = SettRowCost(im->nextNumber, url.length, TextLength(name));
     if (cost > im->roomBytes || (im->known && !AddressSetAdd(im->known, address))) {
         im->stopped = 1;
