@@ -101,6 +101,9 @@ static INT_PTR OnMainNotify(HWND window, int id, const NMHDR *header)
 {
     if (!header) return FALSE;
     UINT code = header->code;
+    // The menu key reaches the window only as the list's key notification.
+    if (code == LVN_KEYDOWN && ((const NMLVKEYDOWN *)header)->wVKey == VK_APPS)
+        ShowListContextMenu(window, header->hwndFrom, (LPARAM)-1);
     if (id == IDC_CHANNEL_LIST && code == LVN_KEYDOWN) {
         const NMLVKEYDOWN *key = (const NMLVKEYDOWN *)header;
         if (key->wVKey == VK_DELETE) PostMessageA(window, WM_COMMAND, IDC_CHANNEL_DELETE, 0);

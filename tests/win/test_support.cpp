@@ -15,11 +15,60 @@ static int g_answers[MAX_ANSWERS];
 static int g_answerHead, g_answerTail;
 static int g_depth, g_maxDepth;
 
+enum { FILE_NAME_COMBO = 0x47c, FILE_NAME_EDIT = 0x480 };
+static char g_fileAnswers[8][MAX_PATH];
+static int g_fileHead, g_fileTail, g_fileDialogs;
+static HWND g_fileDialog;
+
+static int IsFileDialog(HWND window)
+{
+    return GetDlgItem(window, FILE_NAME_COMBO) || GetDlgItem(window, FILE_NAME_EDIT);
+}
+
 static int IsMessageBox(HWND window)
 {
     char cls[32];
     GetClassNameA(window, cls, sizeof cls);
-    return lstrcmpA(cls, "#32770") == 0 && GetDlgItem(window, IDC_WINDOW_NAME) == 0;
+    return lstrcmpA(cls, "#32770") == 0 && GetDlgItem(window, IDC_WINDOW_NAME) == 0 && !IsFileDialog(window);
+}
+
+static HWND g_answeredDialog;
+
+// A dialog still open long after its answer (a name it refused) is cancelled, so no test hangs.
+static void CALLBACK CancelStuckFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(0, timer);
+    if (!IsWindow(g_answeredDialog)) return;
+    g_unexpected++;
+    PostMessageA(g_answeredDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+// Runs inside the file dialog's own loop once it is up: types the queued name and presses OK
+// (an empty name cancels; no name queued cancels and counts as unexpected).
+static void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(0, timer);
+    HWND dialog = g_fileDialog;
+    g_fileDialog = 0;
+    if (!IsWindow(dialog)) return;
+    const char *name = "";
+    if (g_fileHead != g_fileTail) {
+        name = g_fileAnswers[g_fileHead];
+        g_fileHead = (g_fileHead + 1) % 8;
+    } else {
+        g_unexpected++;
+    }
+    if (!name[0]) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    // The name box is a combo box (its edit takes the text) or, in older dialogs, an edit.
+    HWND box = GetDlgItem(dialog, FILE_NAME_COMBO);
+    if (!box) box = GetDlgItem(dialog, FILE_NAME_EDIT);
+    SendMessageA(box, WM_SETTEXT, 0, (LPARAM)name);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    g_answeredDialog = dialog;
+    SetTimer(0, 0, 3000, CancelStuckFileDialog);
 }
 
 static BOOL CALLBACK FindLongestStatic(HWND child, LPARAM lParam)
@@ -36,7 +85,14 @@ static BOOL CALLBACK FindLongestStatic(HWND child, LPARAM lParam)
 
 static LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_DESTROYWND && GetPropA((HWND)wParam, "SrBoxSeen") && g_depth > 0) g_depth--;
+    if (code == HCBT_DESTROYWND && GetPropA((HWND)wParam, "SrBoxSeen") && !IsFileDialog((HWND)wParam) && g_depth > 0)
+        g_depth--;
+    if (code == HCBT_ACTIVATE && IsFileDialog((HWND)wParam) && !GetPropA((HWND)wParam, "SrBoxSeen")) {
+        SetPropA((HWND)wParam, "SrBoxSeen", (HANDLE)1);
+        g_fileDialogs++;
+        g_fileDialog = (HWND)wParam;
+        SetTimer(0, 0, 50, AnswerFileDialog);
+    }
     if (code == HCBT_ACTIVATE) {
         HWND box = (HWND)wParam;
         if (IsMessageBox(box) && !GetPropA(box, "SrBoxSeen")) {
@@ -64,6 +120,7 @@ void StartBoxWatch(void)
 {
     g_boxes = g_unexpected = g_answerHead = g_answerTail = 0;
     g_depth = g_maxDepth = 0;
+    g_fileHead = g_fileTail = g_fileDialogs = 0;
     if (!g_hook) g_hook = SetWindowsHookExA(WH_CBT, BoxHook, 0, GetCurrentThreadId());
 }
 
@@ -79,6 +136,13 @@ void QueueBoxAnswer(int answer)
     g_answerTail = (g_answerTail + 1) % MAX_ANSWERS;
 }
 
+void QueueFileAnswer(const char *path)
+{
+    lstrcpynA(g_fileAnswers[g_fileTail], path, MAX_PATH);
+    g_fileTail = (g_fileTail + 1) % 8;
+}
+
+int FileDialogCount(void) { return g_fileDialogs; }
 int BoxCount(void) { return g_boxes; }
 int UnexpectedBoxCount(void) { return g_unexpected; }
 int MaxBoxDepth(void) { return g_maxDepth; }

@@ -13,7 +13,11 @@ int BoxCount(void);
 int UnexpectedBoxCount(void);
 const char *BoxText(int index);      // code page 949 bytes, as shown
 const char *BoxCaption(int index);
-int MaxBoxDepth(void);               // most boxes open at the same time since StartBoxWatch
+int MaxBoxDepth(void);
+// Open and save dialogs are answered by the same watch: each takes the next queued path
+// (a Z:\ path or a Windows one; "" cancels the dialog).
+void QueueFileAnswer(const char *path);
+int FileDialogCount(void);               // most boxes open at the same time since StartBoxWatch
 
 // The main window as the program creates it (class RecordMainDlg, template 6).
 HWND CreateMainWindow(void);
