@@ -41,6 +41,9 @@
 //   ping-stop FILE                   stop; FILE gets the longest unresponsive time and the time pinged
 //   working-set FILE                 the program's working set and its peak, in bytes
 //   touch FILE                       create an empty FILE (a sign for the script to go on)
+//   file-dialog PATH [ms]            wait for an open or save dialog, type PATH (a Windows path) and press OK
+//   bench-import ID PATH FILE        command ID (2003), answer its dialog with PATH, wait for the report box
+//                                    (the rows are drawn before it opens), answer it; figures to FILE
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -302,6 +305,31 @@ void AnswerBox(HWND box, const std::string &answer)
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
     for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
     if (IsWindow(box)) Fail("the box did not close");
+}
+
+// ---- open and save dialogs ----
+
+const int FILE_NAME_COMBO = 0x47c, FILE_NAME_EDIT = 0x480;
+
+HWND FileNameBox(HWND dialog)
+{
+    HWND box = GetDlgItem(dialog, FILE_NAME_COMBO);
+    return box ? box : GetDlgItem(dialog, FILE_NAME_EDIT);
+}
+
+// Waits for the dialog, types the name and presses OK; returns when the dialog has closed.
+void AnswerFileDialog(const std::string &path, int ms)
+{
+    double end = NowMs() + ms;
+    HWND dialog = 0;
+    while (!(dialog = WaitBox(50)) || !FileNameBox(dialog)) {
+        if (NowMs() > end) Fail("no file dialog");
+    }
+    Sleep(100);   // let the dialog finish setting itself up
+    SendMessageW(FileNameBox(dialog), WM_SETTEXT, 0, (LPARAM)Wide(path).c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    for (int i = 0; i < 500 && IsWindow(dialog); i++) Sleep(10);
+    if (IsWindow(dialog)) Fail("the file dialog did not take " + path);
 }
 
 // ---- the SETT the form shows ----
@@ -679,6 +707,26 @@ void Run(const std::vector<std::string> &a)
         f << "working_set_bytes " << (unsigned long long)m.WorkingSetSize << "\n"
           << "peak_working_set_bytes " << (unsigned long long)m.PeakWorkingSetSize << "\n";
         WriteFile(Arg(a, 1), f.str());
+        printf("%s", f.str().c_str());
+    } else if (c == "file-dialog") {
+        AnswerFileDialog(Arg(a, 1), a.size() > 2 ? Number(a, 2) : 10000);
+    } else if (c == "bench-import") {
+        HWND list = Item(110);
+        int before = RowCount(list);
+        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(Number(a, 1), 0), 0);
+        AnswerFileDialog(Arg(a, 2), 10000);
+        double answered = NowMs();
+        HWND box = WaitBox(60000);
+        if (!box) Fail("no import report");
+        double reported = NowMs();
+        std::string text = Utf8(BoxText(box));
+        int rows = RowCount(list);
+        AnswerBox(box, "OK");
+        std::ostringstream f;
+        f << "rows_added " << rows - before << "\n"
+          << "dialog_ok_to_rows_drawn_ms " << (long long)(reported - answered) << "\n"
+          << "report " << text.substr(0, text.find('\n')) << "\n";
+        WriteFile(Arg(a, 3), f.str());
         printf("%s", f.str().c_str());
     } else {
         Fail("unknown command " + c);

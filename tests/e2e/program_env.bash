@@ -117,13 +117,14 @@ start_device2() {
 }
 
 # Wine prefix (shared by the e2e scripts, made once), display, and the program in the tool namespace.
+# Arguments, when given, go to the program's command line.
 start_program() {
     sr_display
     if [ ! -f "$WINEPREFIX/.setradio-ready" ]; then
         in_tool bash -c ". '$E2E_ROOT/scripts/wine-env.sh'; sr_wine_prefix"
     fi
     in_tool wineserver -k >/dev/null 2>&1
-    (cd "$WORK" && in_tool wine "$WORK/SetRadio.exe" >"$WORK/program.out" 2>&1) &
+    (cd "$WORK" && in_tool wine "$WORK/SetRadio.exe" "$@" >"$WORK/program.out" 2>&1) &
     E2E_PIDS="$E2E_PIDS $!"
 }
 
