@@ -15,7 +15,7 @@ if [ "$(id -u)" != 0 ]; then exec sudo -E "$0" "$@"; fi
 BUILD="${SR_BUILD:-$ROOT/build}"
 JOBS="${SR_JOBS:-2}"
 DEMO="$BUILD/demo"
-NET=srdemo
+NET="${SR_NS_TAG:-}srdemo"   # SR_NS_TAG keeps parallel runs from different checkouts apart
 LIVE="http://127.0.0.1:8000"
 PIDS=""
 
@@ -113,6 +113,17 @@ expect-rows 110 40
 sleep 300
 EOF
 shot 03-forty-channels
+# The ChannelList's menu with the file commands (the README's second picture), from the menu key.
+drive menu <<'EOF' || exit 1
+click-row 110 2
+key 110 93
+sleep 700
+EOF
+shot 03b-channel-menu
+drive menu-close <<'EOF' || exit 1
+escape
+sleep 200
+EOF
 drive add <<EOF || exit 1
 settext 114 "새 채널"
 settext 115 $LIVE/new

@@ -41,6 +41,7 @@
 //   ping-stop FILE                   stop; FILE gets the longest unresponsive time and the time pinged
 //   working-set FILE                 the program's working set and its peak, in bytes
 //   touch FILE                       create an empty FILE (a sign for the script to go on)
+//   escape                           the Esc key to the window's thread (closes an open menu)
 //   file-dialog PATH [ms]            wait for an open or save dialog, type PATH (a Windows path) and press OK
 //   bench-import ID PATH FILE        command ID (2003), answer its dialog with PATH, wait for the report box
 //                                    (the rows are drawn before it opens), answer it; figures to FILE
@@ -708,6 +709,10 @@ void Run(const std::vector<std::string> &a)
           << "peak_working_set_bytes " << (unsigned long long)m.PeakWorkingSetSize << "\n";
         WriteFile(Arg(a, 1), f.str());
         printf("%s", f.str().c_str());
+    } else if (c == "escape") {
+        PostMessageW(g_window, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageW(g_window, WM_KEYUP, VK_ESCAPE, (LPARAM)(1 | (1u << 30) | (1u << 31)));
+        Settle();
     } else if (c == "file-dialog") {
         AnswerFileDialog(Arg(a, 1), a.size() > 2 ? Number(a, 2) : 10000);
     } else if (c == "bench-import") {
