@@ -79,8 +79,8 @@ TEST(FileKind, PlaylistsSettingsAndEverythingElse)
 TEST(FileKind, Utf8IsConvertedAndCodePageTextIsKept)
 {
     std::string text;
-    // Notepad's UTF-8 with a byte-order mark; U+00E9 has no place in 949 only if unmapped, so use an emoji.
-    ASSERT_EQ(FILE_SETTINGS, Read("\xEF\xBB\xBFPPPoEID=\xED\x95\x9C\xEA\xB5\xAD\xF0\x9F\x98\x80\r\nDhcpMode=2\r\n", &text));
+    // Notepad's UTF-8 with a byte-order mark; a Thai letter has no place in 949 and becomes '?'.
+    ASSERT_EQ(FILE_SETTINGS, Read("\xEF\xBB\xBFPPPoEID=\xED\x95\x9C\xEA\xB5\xAD\xE0\xB8\x81\r\nDhcpMode=2\r\n", &text));
     EXPECT_EQ("PPPoEID=" + kHanguk + "?\r\nDhcpMode=2\r\n", text);
     // Without a mark, well-formed UTF-8 with Hangul is converted as well.
     ASSERT_EQ(FILE_SETTINGS, Read("Title1=\xED\x95\x9C\xEA\xB5\xAD\nNumberOfEntries=1\n", &text));
