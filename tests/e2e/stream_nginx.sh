@@ -79,7 +79,11 @@ echo "stream server: $STREAM_REQUESTS requests for /live, $HOSTS with Host 127.0
 [ "$STREAM_REQUESTS" = 3 ] || { echo "FAIL: the stream server should have seen 3 requests for /live"; FAILS=$((FAILS + 1)); }
 [ "$HOSTS" = 3 ] || { echo "FAIL: every Host header should be the bare host"; FAILS=$((FAILS + 1)); }
 [ "$LOOPS" = 10 ] || { echo "FAIL: the redirect loop should end after 10 hops"; FAILS=$((FAILS + 1)); }
-[ "$AGENTS" = "$NGINX_REQUESTS" ] || { echo "FAIL: every request should carry the WinampMPEG user agent"; FAILS=$((FAILS + 1)); }
+# The "not live" answers count only when nginx itself gave the status they stand for.
+for answer in '"GET /moved HTTP/1.0" 301' '"GET /missing.pls HTTP/1.0" 404'; do
+    [ "$(count "$answer" "$DIR/access.log")" = 1 ] || { echo "FAIL: nginx did not log $answer"; FAILS=$((FAILS + 1)); }
+done
+[ -n "$NGINX_REQUESTS" ] && [ "$AGENTS" = "$NGINX_REQUESTS" ] || { echo "FAIL: every request should carry the WinampMPEG user agent"; FAILS=$((FAILS + 1)); }
 
 if [ "$FAILS" = 0 ]; then echo "stream_nginx: PASS"; exit 0; fi
 echo "stream_nginx: $FAILS failures"; tail -5 "$DIR/error.log"
