@@ -1,4 +1,4 @@
-// platform.h: the one place that knows WinSock from BSD sockets, plus tick count, sleep and heap.
+// platform.h: the one place that knows WinSock from BSD sockets, plus tick count, sleep, heap and threads.
 // Every portable file reaches the platform only through this header.
 #ifndef SETRADIO_COMMON_PLATFORM_H
 #define SETRADIO_COMMON_PLATFORM_H
@@ -15,6 +15,14 @@ typedef SOCKET SockHandle;
 #define NO_SOCKET INVALID_SOCKET
 #define PLAT_WOULDBLOCK WSAEWOULDBLOCK
 typedef int PlatAddrLen;   // length argument of recvfrom/getsockname
+#define PLAT_CONNECT_PENDING WSAEWOULDBLOCK   // a non-blocking connect under way
+#define PLAT_CONNREFUSED WSAECONNREFUSED
+#define PLAT_TIMEDOUT WSAETIMEDOUT
+
+// Threads: a procedure declared as "PlatThreadResult PLAT_THREAD_CALL Name(void *argument)".
+typedef DWORD PlatThreadResult;
+#define PLAT_THREAD_CALL WINAPI
+typedef PlatThreadResult(PLAT_THREAD_CALL *PlatThreadProc)(void *);
 
 inline int PlatCloseSocket(SockHandle s) { return closesocket(s); }
 inline int PlatSetNonBlocking(SockHandle s, int mode)
@@ -28,6 +36,27 @@ inline void PlatSleep(unsigned ms) { Sleep(ms); }
 // Zero-filled heap block; null when the heap is exhausted.
 inline void *PlatAlloc(int size) { return HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (SIZE_T)size); }
 inline void PlatFree(void *block) { if (block) HeapFree(GetProcessHeap(), 0, block); }
+// Starts a detached thread; 1 when it runs.
+inline int PlatStartThread(PlatThreadProc procedure, void *argument)
+{
+    HANDLE thread = CreateThread(0, 0, procedure, argument, 0, 0);
+    if (!thread) return 0;
+    CloseHandle(thread);
+    return 1;
+}
+// Adds delta and returns the new value, atomically and as a full barrier.
+inline long PlatAtomicAdd(volatile long *value, long delta) { return InterlockedExchangeAdd(value, delta) + delta; }
+// Thread-safe lookup of an IPv4 address by name (WinSock keeps one result area per thread).
+inline int PlatLookupName(const char *host, unsigned *address)
+{
+    struct hostent *entry = gethostbyname(host);
+    if (!entry || entry->h_addrtype != AF_INET || entry->h_length != 4 || !entry->h_addr_list || !entry->h_addr_list[0])
+        return 0;
+    const unsigned char *octets = (const unsigned char *)entry->h_addr_list[0];
+    unsigned char *out = (unsigned char *)address;
+    for (int i = 0; i < 4; i++) out[i] = octets[i];
+    return 1;
+}
 
 #else
 #include <arpa/inet.h>
@@ -36,6 +65,7 @@ inline void PlatFree(void *block) { if (block) HeapFree(GetProcessHeap(), 0, blo
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <pthread.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -49,6 +79,14 @@ typedef socklen_t PlatAddrLen;   // length argument of recvfrom/getsockname
 #ifndef SOCKET_ERROR
 #define SOCKET_ERROR (-1)
 #endif
+#define PLAT_CONNECT_PENDING EINPROGRESS   // a non-blocking connect under way
+#define PLAT_CONNREFUSED ECONNREFUSED
+#define PLAT_TIMEDOUT ETIMEDOUT
+
+// Threads: a procedure declared as "PlatThreadResult PLAT_THREAD_CALL Name(void *argument)".
+typedef void *PlatThreadResult;
+#define PLAT_THREAD_CALL
+typedef PlatThreadResult (*PlatThreadProc)(void *);
 
 inline int PlatCloseSocket(SockHandle s) { return close(s); }
 inline int PlatSetNonBlocking(SockHandle s, int mode)
@@ -72,6 +110,33 @@ inline void PlatSleep(unsigned ms)
 }
 inline void *PlatAlloc(int size) { return size > 0 ? calloc(1, (size_t)size) : 0; }
 inline void PlatFree(void *block) { free(block); }
+inline int PlatStartThread(PlatThreadProc procedure, void *argument)
+{
+    pthread_t thread;
+    if (pthread_create(&thread, 0, procedure, argument) != 0) return 0;
+    pthread_detach(thread);
+    return 1;
+}
+inline long PlatAtomicAdd(volatile long *value, long delta) { return __atomic_add_fetch(value, delta, __ATOMIC_SEQ_CST); }
+inline int PlatLookupName(const char *host, unsigned *address)
+{
+    struct addrinfo hints;
+    struct addrinfo *list = 0;
+    char *h = (char *)&hints;
+    for (unsigned i = 0; i < sizeof hints; i++) h[i] = 0;
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    if (getaddrinfo(host, 0, &hints, &list) != 0 || !list) return 0;
+    int found = 0;
+    for (struct addrinfo *a = list; a && !found; a = a->ai_next) {
+        if (a->ai_family == AF_INET && a->ai_addr) {
+            *address = ((struct sockaddr_in *)a->ai_addr)->sin_addr.s_addr;
+            found = 1;
+        }
+    }
+    freeaddrinfo(list);
+    return found;
+}
 #endif
 
 // Waits until the socket has data to read or the time is up; 1 when readable, 0 otherwise.
@@ -93,6 +158,37 @@ inline int PlatWaitReadable(SockHandle s, unsigned ms)
     p.revents = 0;
     return poll(&p, 1, (int)ms) > 0;
 #endif
+}
+
+// Waits until a non-blocking connect has ended (made or failed) or the time is up; 1 when it ended.
+inline int PlatWaitConnected(SockHandle s, unsigned ms)
+{
+#ifdef _WIN32
+    fd_set written, failed;
+    written.fd_count = 1;
+    written.fd_array[0] = s;
+    failed.fd_count = 1;
+    failed.fd_array[0] = s;
+    struct timeval tv;
+    tv.tv_sec = (long)(ms / 1000);
+    tv.tv_usec = (long)(ms % 1000) * 1000;
+    return select(0, 0, &written, &failed, &tv) > 0;
+#else
+    struct pollfd p;
+    p.fd = s;
+    p.events = POLLOUT;
+    p.revents = 0;
+    return poll(&p, 1, (int)ms) > 0;
+#endif
+}
+
+// The outcome of a connect that has ended: 0 when made, else the platform's error code.
+inline int PlatPendingError(SockHandle s)
+{
+    int error = 0;
+    PlatAddrLen length = (PlatAddrLen)sizeof error;
+    if (getsockopt(s, SOL_SOCKET, SO_ERROR, (char *)&error, &length) != 0) return -1;
+    return error;
 }
 
 #endif

@@ -52,6 +52,53 @@ SockHandle ConnectTcp(const char *host, int port)
     return s;
 }
 
+static int ConnectFailureOf(int error)
+{
+    if (error == PLAT_CONNREFUSED)
+        return CONNECT_REFUSED;
+    if (error == PLAT_TIMEDOUT)
+        return CONNECT_TIMED_OUT;
+    return CONNECT_FAILED;
+}
+
+// Non-blocking connect, then a wait for its end against what is left of limitMs.
+SockHandle ConnectTcpWithin(const char *host, int port, unsigned limitMs, int *failure)
+{
+    unsigned start = PlatTickCount();
+    unsigned address = ADDRESS_NONE;
+    *failure = ResolveHostWithin(host, limitMs, &address);
+    if (*failure != CONNECT_MADE)
+        return NO_SOCKET;
+    *failure = CONNECT_FAILED;
+    SockHandle s = socket(AF_INET, SOCK_STREAM, 0);
+    if (s == NO_SOCKET)
+        return NO_SOCKET;
+    struct sockaddr_in peer;
+    MakeAddress(&peer, address, port);
+    int error = 0;
+    if (PlatSetNonBlocking(s, 1) != 0 || connect(s, (struct sockaddr *)&peer, (int)sizeof(peer)) != 0)
+        error = PlatLastSocketError();
+    if (error == PLAT_CONNECT_PENDING) {
+        error = PLAT_TIMEDOUT;
+        for (;;) {
+            unsigned elapsed = PlatTickCount() - start;
+            if (elapsed >= limitMs)
+                break;
+            if (PlatWaitConnected(s, limitMs - elapsed)) {
+                error = PlatPendingError(s);
+                break;
+            }
+        }
+    }
+    if (error != 0 || PlatSetNonBlocking(s, 0) != 0) {
+        *failure = ConnectFailureOf(error);
+        PlatCloseSocket(s);
+        return NO_SOCKET;
+    }
+    *failure = CONNECT_MADE;
+    return s;
+}
+
 int SetNonBlocking(SockHandle s, int mode)
 {
     return PlatSetNonBlocking(s, mode);

@@ -10,6 +10,21 @@
 void MakeAddress(struct sockaddr_in *out, unsigned address, int port);
 unsigned ResolveHost(const char *host);
 SockHandle ConnectTcp(const char *host, int port);               // blocking; NO_SOCKET on failure
+
+// Why a bounded lookup or connect did not give a connected socket.
+enum ConnectFailure {
+    CONNECT_MADE = 0,
+    CONNECT_NO_HOST,            // the name was not found
+    CONNECT_LOOKUP_TIMED_OUT,   // the name lookup did not end within the limit
+    CONNECT_REFUSED,            // the peer refused the connection
+    CONNECT_TIMED_OUT,          // the connection was not made within the limit
+    CONNECT_FAILED              // any other failure (no socket, no route)
+};
+// Looks the host up within limitMs; dotted text needs no lookup. A lookup that cannot end in time is
+// left to a helper thread that owns its copy of the name; its late result is discarded.
+int ResolveHostWithin(const char *host, unsigned limitMs, unsigned *address);   // a ConnectFailure
+// ConnectTcp within limitMs, lookup included; the socket comes back connected and blocking.
+SockHandle ConnectTcpWithin(const char *host, int port, unsigned limitMs, int *failure);
 int SetNonBlocking(SockHandle s, int mode);
 int SetBroadcast(SockHandle s, int on);
 int BindUdp(SockHandle s, unsigned address, int port);

@@ -27,7 +27,7 @@ static int EntryLength(const char *entry)
     return cr < lf ? cr : lf;
 }
 
-int ReadPlaylistEntryVia(const ProbeIo *io, SockHandle s, char *area, int *dataBytes, int capacity)
+int ReadPlaylistEntryWithin(ProbeClock *clock, SockHandle s, char *area, int *dataBytes, int capacity)
 {
     if (capacity < 1 || *dataBytes < 0 || *dataBytes > capacity - 1)
         return PLAYLIST_BUFFER_FULL;
@@ -46,9 +46,16 @@ int ReadPlaylistEntryVia(const ProbeIo *io, SockHandle s, char *area, int *dataB
         }
         if (*dataBytes >= capacity - 1)
             return PLAYLIST_BUFFER_FULL;
-        if (ReceiveMoreVia(io, s, area, dataBytes, capacity, PROBE_PLAYLIST_WAIT_MS) < 1)
+        if (ReceiveMoreWithin(clock, s, area, dataBytes, capacity, PROBE_PLAYLIST_WAIT_MS) < 1)
             return PLAYLIST_NO_MORE_DATA;
     }
+}
+
+int ReadPlaylistEntryVia(const ProbeIo *io, SockHandle s, char *area, int *dataBytes, int capacity)
+{
+    ProbeClock unbounded;
+    StartProbeClock(&unbounded, io, 0xFFFFFFFFu);
+    return ReadPlaylistEntryWithin(&unbounded, s, area, dataBytes, capacity);
 }
 
 int ReadPlaylistEntry(SockHandle s, char *area, int *dataBytes, int capacity)

@@ -1,5 +1,6 @@
 // probe.cpp: the stream probe: speaks HTTP/1.0 with an ICY request, follows 302 and playlists.
 #include "stream/probe.h"
+#include "common/socket.h"
 #include "common/text.h"
 
 // The probe's one heap block, divided into its areas.
@@ -26,12 +27,14 @@ static void ComposeRequest(char *area, const char *path, const char *host)
 }
 
 // Reads the header section after the status line. Keeps the last "Location" value in the current
-// URL (cut). Returns 1 at the empty line, 0 when the data ends, fails or fills the area first.
-static int ReadHeaders(const ProbeIo *io, SockHandle s, ProbeAreas *a, int *dataBytes, const char *position)
+// URL (cut) and notes whether there was one. Returns 1 at the empty line, 0 when the data ends,
+// fails or fills the area first.
+static int ReadHeaders(ProbeClock *clock, SockHandle s, ProbeAreas *a, int *dataBytes, const char *position,
+                       int *sawLocation)
 {
     for (;;) {
         while (FindChar(position, '\n') < 0) {
-            if (ReceiveMoreVia(io, s, a->receive, dataBytes, PROBE_RECEIVE_AREA, PROBE_HEADER_WAIT_MS) < 1)
+            if (ReceiveMoreWithin(clock, s, a->receive, dataBytes, PROBE_RECEIVE_AREA, PROBE_HEADER_WAIT_MS) < 1)
                 return 0;
         }
         position = ReadLine(position, a->line, PROBE_SLOT);
@@ -39,50 +42,100 @@ static int ReadHeaders(const ProbeIo *io, SockHandle s, ProbeAreas *a, int *data
             return 1;
         // A line without ":" has no name and is ignored like any other header.
         char *value = SplitAt(a->line, ':');
-        if (value && TextEquals(a->line, "Location"))
+        if (value && TextEquals(a->line, "Location")) {
             CopyText(a->url, PROBE_LOCATION_MAX + 1, SkipBlanks(value));
+            *sawLocation = 1;
+        }
     }
 }
 
-// One hop: connect to the current URL, ask, read the answer and decide.
-static int ProbeHop(const ProbeIo *io, ProbeAreas *a)
+static int ConnectReason(int failure)
 {
+    switch (failure) {
+    case CONNECT_NO_HOST: return PROBE_UNKNOWN_HOST;
+    case CONNECT_REFUSED: return PROBE_REFUSED;
+    case CONNECT_LOOKUP_TIMED_OUT: return PROBE_NO_ANSWER;   // the whole time went on the lookup
+    default: return PROBE_CONNECT_TIMED_OUT;
+    }
+}
+
+// Decides a hop by its status line once the headers are read; the socket is still open for
+// playlist data.
+static int DecideHop(ProbeClock *clock, SockHandle s, ProbeAreas *a, int *dataBytes, int sawLocation,
+                     ProbeOutcome *outcome)
+{
+    outcome->httpCode = ParseNumber(SkipTokens(a->status, 1), 0);
+    if (ComparePrefix(a->status, "HTTP/") == 0) {
+        if (outcome->httpCode == 302) {
+            // The current URL holds the last Location, or is unchanged.
+            outcome->reason = sawLocation ? PROBE_TOO_MANY_REDIRECTS : PROBE_REDIRECT_WITHOUT_LOCATION;
+            return HOP_NEXT;
+        }
+        if (outcome->httpCode != 200) {
+            outcome->reason = PROBE_HTTP_ERROR;
+            return HOP_FAILED;
+        }
+        if (ReadPlaylistEntryWithin(clock, s, a->receive, dataBytes, PROBE_RECEIVE_AREA) == PLAYLIST_FOUND) {
+            CopyText(a->url, PROBE_LOCATION_MAX + 1, a->receive);
+            outcome->reason = PROBE_TOO_MANY_REDIRECTS;
+            return HOP_NEXT;
+        }
+        outcome->reason = FindText(a->receive, "[playlist]") >= 0 ? PROBE_EMPTY_PLAYLIST : PROBE_HTTP_NOT_ICY;
+        return HOP_FAILED;
+    }
+    if (TextEquals(a->status, "ICY 200 OK")) {
+        outcome->reason = PROBE_LIVE;
+        return HOP_LIVE;
+    }
+    outcome->reason = PROBE_HTTP_ERROR;   // another status line: its code, 0 when it has none
+    return HOP_FAILED;
+}
+
+// One hop: connect to the current URL, ask, read the answer and decide.
+static int ProbeHop(ProbeClock *clock, ProbeAreas *a, ProbeOutcome *outcome)
+{
+    const ProbeIo *io = clock->io;
     int port = PROBE_DEFAULT_PORT;
     const char *path = SplitUrl(a->url, a->host, PROBE_SLOT, &port, PROBE_DEFAULT_PORT);
-    SockHandle s = io->connect(io->context, a->host, port);
-    if (s == NO_SOCKET)
+    outcome->httpCode = 0;
+    outcome->reason = PROBE_NO_ANSWER;
+    unsigned limit = ProbeTimeLeft(clock, PROBE_TOTAL_MS);
+    if (limit == 0)
         return HOP_FAILED;
+    int failure = CONNECT_FAILED;
+    SockHandle s = io->connectWithin ? io->connectWithin(io->context, a->host, port, limit, &failure)
+                                     : io->connect(io->context, a->host, port);
+    if (s == NO_SOCKET) {
+        outcome->reason = ConnectReason(failure);
+        return HOP_FAILED;
+    }
     ComposeRequest(a->receive, path, a->host);
     io->sendText(io->context, s, a->receive);
     io->setNonBlocking(io->context, s, 1);
 
     int result = HOP_FAILED;
     int dataBytes = 0;
-    if (ReceiveMoreVia(io, s, a->receive, &dataBytes, PROBE_RECEIVE_AREA, PROBE_HEADER_WAIT_MS) >= 1) {
+    int sawLocation = 0;
+    if (ReceiveMoreWithin(clock, s, a->receive, &dataBytes, PROBE_RECEIVE_AREA, PROBE_HEADER_WAIT_MS) >= 1) {
         // The status line comes from this first receive alone, with or without its line end.
         const char *position = ReadLine(a->receive, a->status, PROBE_SLOT);
-        if (ReadHeaders(io, s, a, &dataBytes, position)) {
-            if (ComparePrefix(a->status, "HTTP/") == 0) {
-                int code = ParseNumber(SkipTokens(a->status, 1), 0);
-                if (code == 302) {
-                    result = HOP_NEXT;   // the current URL holds the last Location, or is unchanged
-                } else if (code == 200) {
-                    if (ReadPlaylistEntryVia(io, s, a->receive, &dataBytes, PROBE_RECEIVE_AREA) == PLAYLIST_FOUND) {
-                        CopyText(a->url, PROBE_LOCATION_MAX + 1, a->receive);
-                        result = HOP_NEXT;
-                    }
-                }
-            } else if (TextEquals(a->status, "ICY 200 OK")) {
-                result = HOP_LIVE;
-            }
-        }
+        if (ReadHeaders(clock, s, a, &dataBytes, position, &sawLocation))
+            result = DecideHop(clock, s, a, &dataBytes, sawLocation, outcome);
     }
     io->close(io->context, s);
+    // A wait cut short by the whole probe's limit: the answer did not come in time.
+    if (result == HOP_FAILED && clock->ranOut)
+        outcome->reason = PROBE_NO_ANSWER;
     return result;
 }
 
-int ProbeStreamVia(const ProbeIo *io, const char *url)
+int ProbeStreamOutcomeVia(const ProbeIo *io, const char *url, ProbeOutcome *outcome)
 {
+    ProbeOutcome local;
+    if (!outcome)
+        outcome = &local;
+    outcome->reason = PROBE_NO_ANSWER;
+    outcome->httpCode = 0;
     if (!url)
         return 0;
     char *block = (char *)PlatAlloc(PROBE_RECEIVE_AREA + 4 * PROBE_SLOT);
@@ -95,21 +148,30 @@ int ProbeStreamVia(const ProbeIo *io, const char *url)
     a.url = a.status + PROBE_SLOT;
     a.host = a.url + PROBE_SLOT;
     CopyText(a.url, PROBE_SLOT, url);
+    ProbeClock clock;
+    StartProbeClock(&clock, io, PROBE_TOTAL_MS);
 
-    // Redirect and playlist chains (also a server pointing at itself) end after a fixed number of hops.
-    int live = 0;
+    // Redirect and playlist chains (also a server pointing at itself) end after a fixed number of
+    // hops; the last hop's reason then tells which kind of chain it was.
     for (int hop = 0; hop < PROBE_MAX_HOPS; hop++) {
-        int result = ProbeHop(io, &a);
-        if (result != HOP_NEXT) {
-            live = result == HOP_LIVE;
+        if (ProbeHop(&clock, &a, outcome) != HOP_NEXT)
             break;
-        }
     }
     PlatFree(block);
-    return live;
+    return outcome->reason == PROBE_LIVE;
+}
+
+int ProbeStreamVia(const ProbeIo *io, const char *url)
+{
+    return ProbeStreamOutcomeVia(io, url, 0);
 }
 
 int ProbeStream(const char *url)
 {
     return ProbeStreamVia(&kSocketProbeIo, url);
+}
+
+int ProbeStreamOutcome(const char *url, ProbeOutcome *outcome)
+{
+    return ProbeStreamOutcomeVia(&kSocketProbeIo, url, outcome);
 }

@@ -23,7 +23,7 @@
 //   drag-row LIST FROM TO            press on FROM, move over TO, release
 //   alt-key LIST up|down             Alt+Up or Alt+Down in the list
 //   key LIST VK                      a key press in the list (46: Delete)
-//   box OK|CANCEL TEXT [ms]          wait for a message box, check its whole text, answer it
+//   box OK|CANCEL|YES|NO TEXT [ms]   wait for a message box, check its whole text, answer it
 //   box-contains OK|CANCEL TEXT [ms] the same, the text only has to contain TEXT
 //   expect-box TEXT [ms]             wait for a message box with this whole text and leave it open
 //   no-box MS                        no message box appears within MS
@@ -45,6 +45,9 @@
 //   file-dialog PATH [ms]            wait for an open or save dialog, type PATH (a Windows path) and press OK
 //   bench-import ID PATH FILE        command ID (2003), answer its dialog with PATH, wait for the report box
 //                                    (the rows are drawn before it opens), answer it; figures to FILE
+//   bench-box ID MS FILE             press ID (button or command), wait up to MS for a message box and
+//                                    leave it open; the time to the box and the longest unresponsive
+//                                    time (WM_NULL every 20 ms) to FILE
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -301,8 +304,8 @@ std::wstring BoxText(HWND box)
 
 void AnswerBox(HWND box, const std::string &answer)
 {
-    int id = answer == "OK" ? IDOK : answer == "CANCEL" ? IDCANCEL : 0;
-    if (!id) Fail("answer must be OK or CANCEL");
+    int id = answer == "OK" ? IDOK : answer == "CANCEL" ? IDCANCEL : answer == "YES" ? IDYES : answer == "NO" ? IDNO : 0;
+    if (!id) Fail("answer must be OK, CANCEL, YES or NO");
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
     for (int i = 0; i < 500 && IsWindow(box); i++) Sleep(10);
     if (IsWindow(box)) Fail("the box did not close");
@@ -731,6 +734,22 @@ void Run(const std::vector<std::string> &a)
         f << "rows_added " << rows - before << "\n"
           << "dialog_ok_to_rows_drawn_ms " << (long long)(reported - answered) << "\n"
           << "report " << text.substr(0, text.find('\n')) << "\n";
+        WriteFile(Arg(a, 3), f.str());
+        printf("%s", f.str().c_str());
+    } else if (c == "bench-box") {
+        int id = Number(a, 1);
+        Pinger pinger;
+        pinger.Start();
+        Sleep(100);
+        double press = NowMs();
+        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(g_window, id));
+        HWND box = WaitBox(Number(a, 2));
+        double shown = NowMs();
+        pinger.Stop();
+        if (!box) Fail("no message box");
+        std::ostringstream f;
+        f << "box_after_ms " << (long long)(shown - press) << "\n"
+          << "longest_unresponsive_ms " << (long long)pinger.longest << "\n";
         WriteFile(Arg(a, 3), f.str());
         printf("%s", f.str().c_str());
     } else {

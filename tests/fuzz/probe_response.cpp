@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     free(host);
 
     Feed feed = {data, size, 1 + urlBytes, std::string(), false, 0, 0, nullptr, 0};
-    ProbeIo io = {&feed, FuzzConnect, FuzzSend, FuzzNonBlocking, FuzzReceive, FuzzClose};
+    ProbeIo io = {&feed, FuzzConnect, FuzzSend, FuzzNonBlocking, FuzzReceive, FuzzClose, 0, 0};
     int live = ProbeStreamVia(&io, url.c_str());
     Check(live == 0 || live == 1);
     Check(feed.open == 0);

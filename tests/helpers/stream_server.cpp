@@ -18,6 +18,8 @@ struct StreamServer {
     int port;
     std::vector<ServerScript> scripts;
     std::thread thread;
+    bool concurrent;
+    std::vector<std::thread> connections;   // concurrent: one per connection, joined at the stop
     std::atomic<bool> stopping;
     std::mutex lock;
     std::vector<std::string> requests;
@@ -130,6 +132,17 @@ static void PlayScript(StreamServer *server, int fd, const ServerScript &script)
     }
 }
 
+static void ServeConnection(StreamServer *server, int fd, const ServerScript *script)
+{
+    std::string request = ReadRequest(server, fd);
+    {
+        std::lock_guard<std::mutex> guard(server->lock);
+        server->requests.push_back(request);
+    }
+    PlayScript(server, fd, *script);
+    close(fd);
+}
+
 static void ServeLoop(StreamServer *server)
 {
     size_t connection = 0;
@@ -142,19 +155,18 @@ static void ServeLoop(StreamServer *server)
             continue;
         timeval sendLimit = {0, 100000};
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
-        std::string request = ReadRequest(server, fd);
-        {
-            std::lock_guard<std::mutex> guard(server->lock);
-            server->requests.push_back(request);
-        }
-        const ServerScript &script = server->scripts[connection < server->scripts.size() ? connection : server->scripts.size() - 1];
+        const ServerScript *script = &server->scripts[connection < server->scripts.size() ? connection : server->scripts.size() - 1];
         connection++;
-        PlayScript(server, fd, script);
-        close(fd);
+        if (server->concurrent)
+            server->connections.emplace_back(ServeConnection, server, fd, script);
+        else
+            ServeConnection(server, fd, script);
     }
+    for (std::thread &t : server->connections)
+        t.join();
 }
 
-StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int port)
+StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int port, bool concurrent)
 {
     int listener = socket(AF_INET, SOCK_STREAM, 0);
     if (listener < 0)
@@ -175,14 +187,15 @@ StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int po
     server->listener = listener;
     server->port = ntohs(address.sin_port);
     server->scripts = scripts.empty() ? std::vector<ServerScript>{ServerScript{}} : scripts;
+    server->concurrent = concurrent;
     server->stopping = false;
     server->thread = std::thread(ServeLoop, server);
     return server;
 }
 
-StreamServer *StartStreamServer(const ServerScript &script, int port)
+StreamServer *StartStreamServer(const ServerScript &script, int port, bool concurrent)
 {
-    return StartStreamServer(std::vector<ServerScript>{script}, port);
+    return StartStreamServer(std::vector<ServerScript>{script}, port, concurrent);
 }
 
 int ServerPort(const StreamServer *server) { return server->port; }

@@ -1,7 +1,9 @@
 // stream_server_main.cpp: the test stream server as a process, for shell-driven tests.
-// Usage: stream_server PORT ANSWER_FILE [REQUEST_LOG]
+// Usage: stream_server PORT ANSWER_FILE [REQUEST_LOG [MODE]]
 // Answers every connection on 127.0.0.1:PORT with the exact bytes of ANSWER_FILE, then closes it;
 // appends each request received to REQUEST_LOG. Prints "ready PORT" once listening; runs until killed.
+// MODE "silent": reads the request and sends nothing until the peer closes; "drip=MS": sends the
+// answer one byte every MS milliseconds. Both serve every connection at once on its own thread.
 #include "stream_server.h"
 
 #include <csignal>
@@ -27,7 +29,13 @@ int main(int argc, char **argv)
     }
     std::stringstream answer;
     answer << in.rdbuf();
-    StreamServer *server = StartStreamServer(AnswerScript(answer.str()), atoi(argv[1]));
+    std::string mode = argc > 4 ? argv[4] : "";
+    ServerScript script = AnswerScript(answer.str());
+    if (mode == "silent")
+        script = ServerScript{SilenceStep(24 * 3600 * 1000)};
+    else if (mode.compare(0, 5, "drip=") == 0)
+        script = ServerScript{TrickleStep(answer.str(), atoi(mode.c_str() + 5))};
+    StreamServer *server = StartStreamServer(script, atoi(argv[1]), !mode.empty());
     if (!server) {
         fprintf(stderr, "cannot listen on 127.0.0.1:%s\n", argv[1]);
         return 1;

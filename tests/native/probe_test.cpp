@@ -94,7 +94,7 @@ void FakeClose(void *context, SockHandle s)
 
 int Probe(FakeNetwork &net, const char *url)
 {
-    ProbeIo io = {&net, FakeConnect, FakeSend, FakeSetNonBlocking, FakeReceive, FakeClose};
+    ProbeIo io = {&net, FakeConnect, FakeSend, FakeSetNonBlocking, FakeReceive, FakeClose, 0, 0};
     return ProbeStreamVia(&io, url);
 }
 
@@ -438,7 +438,7 @@ TEST(ProbeStream, EndlessDataAfter200FailsAtTheFullArea)
 
 int ReadEntry(FakeNetwork &net, char *area, int *dataBytes, int capacity)
 {
-    ProbeIo io = {&net, FakeConnect, FakeSend, FakeSetNonBlocking, FakeReceive, FakeClose};
+    ProbeIo io = {&net, FakeConnect, FakeSend, FakeSetNonBlocking, FakeReceive, FakeClose, 0, 0};
     FakeConnect(&net, "h", 80);
     FakeSetNonBlocking(&net, 0, 1);
     return ReadPlaylistEntryVia(&io, 1, area, dataBytes, capacity);
