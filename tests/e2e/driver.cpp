@@ -27,6 +27,7 @@
 //   box-contains OK|CANCEL TEXT [ms] the same, the text only has to contain TEXT
 //   expect-box TEXT [ms]             wait for a message box with this whole text and leave it open
 //   no-box MS                        no message box appears within MS
+//   dump-box FILE [ms]               wait for a message box, write its text (UTF-8) to FILE, leave it open
 //   dump-rows LIST FILE              every row, columns joined by tabs, UTF-8
 //   dump-copy ROW FILE               the SettingsText the DeviceList row keeps, byte for byte
 //   dump-copies FILE                 every row's kept text, each followed by one NUL
@@ -394,7 +395,8 @@ struct Pinger {
             while (!stop) {
                 double t = NowMs();
                 DWORD_PTR r;
-                SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+                // A limit longer than any wait of the program: the figure is the whole wait.
+                SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &r);
                 double d = NowMs() - t;
                 if (d > longest) longest = d;
                 Sleep(pauseMs);
@@ -579,6 +581,10 @@ void Run(const std::vector<std::string> &a)
         if (!box) Fail("no message box");
         std::string text = Utf8(BoxText(box));
         if (text != Arg(a, 1)) Fail("box says \"" + text + "\", expected \"" + a[1] + "\"");
+    } else if (c == "dump-box") {
+        HWND box = WaitBox(a.size() > 2 ? Number(a, 2) : 10000);
+        if (!box) Fail("no message box");
+        WriteFile(Arg(a, 1), Utf8(BoxText(box)));
     } else if (c == "no-box") {
         HWND box = WaitBox(Number(a, 1));
         if (box) {
