@@ -51,6 +51,7 @@
 
 // Window messages and timers of the main window.
 #define MSG_DEVICE_READ (0x0400 + 1)
+#define MSG_CHECK_RESULT (0x8000 + 1)   // WM_APP + 1: one channel checked; wParam its index, lParam the outcome
 #define SEARCH_TIMER 1
 #define PENDING_TIMER 2
 

@@ -11,6 +11,7 @@
 #include "ui/device_search.h"
 #include "ui/context_menu.h"
 #include "ui/file_commands.h"
+#include "ui/channel_check.h"
 #include "app/settings_file.h"
 #include "app/resize_layout.h"
 #include "app/image_button.h"
@@ -55,6 +56,9 @@ static void InitMainWindow(HWND window)
 void OnCloseCommand(HWND window)
 {
     if (g_closeAsking) return;
+    // A check of every channel stops first; its result box, when open, has the last word.
+    if (IsChannelCheckBusy() && !IsChannelCheckRunning()) return;
+    CancelChannelCheck(window);
     if (g_main.changedFlag) {
         g_closeAsking = 1;
         int answer = ShowMessage(window, TEXT_CONFIRM_QUIT, MB_OKCANCEL);
@@ -77,6 +81,8 @@ void OnCloseCommand(HWND window)
 
 static void OnMainCommand(HWND window, int id)
 {
+    // While every channel is checked, only the check itself (to cancel it) and close are taken.
+    if (IsChannelCheckBusy() && id != IDCANCEL && id != IDM_CHECK_ALL) return;
     switch (id) {
     case IDCANCEL: OnCloseCommand(window); break;
     case IDC_MODE_STATIC:
@@ -92,6 +98,7 @@ static void OnMainCommand(HWND window, int id)
     case IDM_SAVE_SETTINGS: OnSaveSettingsCommand(window); break;
     case IDM_IMPORT_PLAYLIST: OnImportPlaylistCommand(window); break;
     case IDM_EXPORT_PLAYLIST: OnExportPlaylistCommand(window); break;
+    case IDM_CHECK_ALL: OnCheckAllCommand(window); break;
     default: break;
     }
 }
@@ -164,6 +171,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case MSG_DEVICE_READ:
         OnDeviceRead(window, wParam, lParam);
+        return TRUE;
+    case MSG_CHECK_RESULT:
+        OnCheckResult(window, wParam, lParam);
         return TRUE;
     default:
         return FALSE;

@@ -69,4 +69,29 @@
 // Stream address check: "'%s'" then a line feed, then this text.
 #define TEXT_STREAM_NOT_LIVE "방송중이 아니거나 정확한 방송주소가 아닙니다. 계속 하시겠습니까?"
 
+// Check of every channel (F5). The result box: the head and the count, one line per channel that
+// is not live ("3. title - reason"), after 15 lines "외 N개", then the question.
+#define TEXT_MENU_CHECK_ALL "전체 채널 확인\tF5"
+#define TEXT_MENU_CHECK_STOP "채널 확인 중지\tF5"
+#define TEXT_CHECK_NO_CHANNELS "확인할 채널이 없습니다"
+#define TEXT_CHECK_WHILE_SEARCHING "라디오검색이 끝난 뒤에 채널을 확인하세요"
+#define TEXT_CHECK_CANNOT_START "채널 확인을 시작할 수 없습니다"
+#define TEXT_CHECK_ALL_LIVE "모든 채널이 방송중입니다"
+#define TEXT_CHECK_NOT_LIVE_HEAD "방송중이 아닌 채널: "
+#define TEXT_CHECK_COUNT_UNIT "개"
+#define TEXT_CHECK_MORE "외 "
+#define TEXT_CHECK_DELETE_QUESTION "이 채널들을 목록에서 삭제하시겠습니까?"
+// Why a channel is not live, in the order of the probe's reasons (the first is "live").
+#define TEXT_REASON_LIVE "방송중"
+#define TEXT_REASON_NOT_HTTP "http 주소가 아님"
+#define TEXT_REASON_UNKNOWN_HOST "서버 이름을 찾을 수 없음"
+#define TEXT_REASON_REFUSED "연결 거부"
+#define TEXT_REASON_CONNECT_TIMED_OUT "연결 시간 초과"
+#define TEXT_REASON_NO_ANSWER "응답 없음"
+#define TEXT_REASON_HTTP_ERROR "HTTP 오류 "
+#define TEXT_REASON_HTTP_NOT_ICY "HTTP 200, ICY 아님"
+#define TEXT_REASON_EMPTY_PLAYLIST "빈 재생목록"
+#define TEXT_REASON_NO_LOCATION "Location 없는 리디렉션"
+#define TEXT_REASON_TOO_MANY_REDIRECTS "리디렉션이 너무 많음"
+
 #endif

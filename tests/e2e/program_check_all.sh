@@ -52,7 +52,7 @@ declare -A REASON=([3]="HTTP 오류 404" [7]="HTTP 200, ICY 아님" [12]="응답
     printf '\n이 채널들을 목록에서 삭제하시겠습니까?'
 } >"$WORK/expected-box.txt"
 start_device 0 --mac 00:1A:2B:3C:4D:61 --state "$WORK/state"
-start_device 1 --mac 00:1A:2B:3C:4D:62 --channels 40 --url-pattern "http://127.0.0.1:$SILENT_PORT/s%n"
+start_device 1 --mac 00:1A:2B:3C:4D:62 --delay 300 --channels 40 --url-pattern "http://127.0.0.1:$SILENT_PORT/s%n"
 start_program
 
 drive check <<'EOF2'

@@ -1,0 +1,17 @@
+// channel_check.h: the check of every channel (F5): parallel probes on worker threads, the busy
+// window meanwhile, and the box that offers to delete the channels that are not live.
+#ifndef SETRADIO_UI_CHANNEL_CHECK_H
+#define SETRADIO_UI_CHANNEL_CHECK_H
+
+#include "common/platform.h"
+
+#define CHECK_WORKERS 8        // probes at once
+#define CHECK_LIST_LINES 15    // channel lines in the result box before "외 N개"
+
+void OnCheckAllCommand(HWND window);                             // starts a check, or cancels the running one
+void OnCheckResult(HWND window, WPARAM wParam, LPARAM lParam);   // MSG_CHECK_RESULT
+int IsChannelCheckRunning(void);                                  // probes under way
+int IsChannelCheckBusy(void);                                     // running, or its result box is open
+void CancelChannelCheck(HWND window);                             // abandons the probes; nothing is deleted
+
+#endif
