@@ -85,8 +85,10 @@ static PlatThreadResult PLAT_THREAD_CALL CheckWorker(void *argument)
         if (PlatAtomicAdd(&run->cancelled, 0))
             break;
         LPARAM packed = PackOutcome(run->serial, &outcome);
-        for (int i = 0; i < CHECK_POST_TRIES && !PostMessageA(run->window, MSG_CHECK_RESULT, (WPARAM)index, packed); i++)
+        for (int i = 0; i < CHECK_POST_TRIES && !PlatAtomicAdd(&run->cancelled, 0); i++) {
+            if (PostMessageA(run->window, MSG_CHECK_RESULT, (WPARAM)index, packed)) break;
             PlatSleep(10);
+        }
     }
     ReleaseRun(run);
     return 0;
