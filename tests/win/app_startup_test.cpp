@@ -98,15 +98,22 @@ TEST(Accelerators, AltXClosesAndF1IsCommand1000)
 {
     HACCEL table = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_ACCEL));
     ASSERT_TRUE(table != 0);
-    ACCEL entries[8] = {};
-    // The two keys stay first; the file commands' four keys follow them.
-    ASSERT_EQ(6, CopyAcceleratorTableA(table, entries, 8));
+    ACCEL entries[16] = {};
+    // The two keys stay first; the file commands' four keys and F5 follow them.
+    int count = CopyAcceleratorTableA(table, entries, 16);
+    ASSERT_EQ(7, count);
     EXPECT_EQ(0x58, entries[0].key);
     EXPECT_EQ(IDCANCEL, entries[0].cmd);
     EXPECT_EQ(FVIRTKEY | FALT, entries[0].fVirt & (FVIRTKEY | FALT | FSHIFT | FCONTROL));
     EXPECT_EQ(VK_F1, entries[1].key);
     EXPECT_EQ(1000, entries[1].cmd);
     EXPECT_EQ(FVIRTKEY, entries[1].fVirt & (FVIRTKEY | FALT | FSHIFT | FCONTROL));
+    // Further keys reach the commands without a control; F5 checks every channel.
+    int f5 = 0;
+    for (int i = 2; i < count; i++)
+        if (entries[i].key == VK_F5 && (entries[i].fVirt & (FVIRTKEY | FALT | FSHIFT | FCONTROL)) == FVIRTKEY)
+            f5 = entries[i].cmd;
+    EXPECT_EQ(IDM_CHECK_ALL, f5);
     DestroyAcceleratorTable(table);
 }
 
