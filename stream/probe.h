@@ -54,7 +54,7 @@ int ReadPlaylistEntry(SockHandle s, char *area, int *dataBytes, int capacity);
 #define PROBE_PLAYLIST_WAIT_MS 3000     // per receive of playlist data
 // The whole probe, connects and lookups included: within 15 s from the click to the answer, with
 // room left for showing the answer.
-#define PROBE_TOTAL_MS 14800
+#define PROBE_TOTAL_MS 14500
 
 // The probe reaches the network only through this record, so tests and fuzzers can put a fake
 // server behind it. Each function gets the record's context first; the calls mean the same as
