@@ -96,11 +96,14 @@ static PlatThreadResult PLAT_THREAD_CALL CheckWorker(void *argument)
 
 static void SetBusy(HWND window, int busy)
 {
+    // The keys (F5, Esc, Alt+X) keep reaching the window while its controls are disabled.
+    if (busy) SetFocus(window);
     for (int i = 0; i < BUSY_CONTROL_COUNT; i++)
         EnableControl(window, kBusyControls[i], !busy);
     SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
-    if (!busy)
-        UpdateFormState(window);   // the form and channel controls as the device selection wants them
+    if (busy) return;
+    UpdateFormState(window);   // the form and channel controls as the device selection wants them
+    if (IsWindowEnabled(GetDlgItem(window, IDC_CHANNEL_LIST))) FocusControl(window, IDC_CHANNEL_LIST);
 }
 
 // Ends the check on the window's side: the workers still holding the run finish on their own.
