@@ -5,7 +5,9 @@
 # not answer and how long the case took; records them in $SR_BUILD/bench/hostile_bench.txt.
 # Usage (root): SR_BUILD=build bench/hostile_bench.sh     (build/native and build/win built)
 # Goal: never unresponsive over 250 ms. SR_FLOOD_RATE: datagrams a second of the byte flood [20000].
-# Cases of the stream check are to be added here as their own section, in the same format.
+# Then the stream check of add (tests/e2e/program_stream_bound.sh): a silent server, one that drips a
+# header byte every 4 s, and an address nobody answers. The check runs in place, so the window does
+# not answer during it by design; its goal is the question box within 15 s of the click.
 set -u
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 : "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"
@@ -24,4 +26,18 @@ FIGURES="$SR_BUILD/e2e/flod/hostile-figures.txt"
     fi
     grep -E '^(CHECK FAILED|e2e flod)' "$SR_BUILD/bench/hostile_replies.log" | sed 's/^/  /'
 } | tee "$OUT"
-exit $status
+bash "$ROOT/tests/e2e/program_stream_bound.sh" >"$SR_BUILD/bench/hostile_streams.log" 2>&1
+stream_status=$?
+{
+    echo "stream checks of add (in place; goal: the question within 15 s of the click):"
+    printf '  %-9s %22s %14s\n' case "longest unresponsive" duration
+    for c in silent drip blackhole; do
+        f="$SR_BUILD/e2e/h6sb/$c.txt"
+        [ -f "$f" ] || continue
+        printf '  %-9s %19s ms %11s ms\n' "$c" "$(sed -n 's/^longest_unresponsive_ms //p' "$f")" \
+            "$(sed -n 's/^box_after_ms //p' "$f")"
+    done
+    grep -E '^(CHECK FAILED|e2e h6sb)' "$SR_BUILD/bench/hostile_streams.log" | sed 's/^/  /'
+} | tee -a "$OUT"
+[ "$status" = 0 ] && [ "$stream_status" = 0 ]
+exit $?
