@@ -2,6 +2,7 @@
 #include "ui/context_menu.h"
 #include <commctrl.h>
 #include "res/resource.h"
+#include "ui/channel_check.h"
 #include "ui/dialog_items.h"
 #include "ui/texts.h"
 
@@ -18,12 +19,13 @@ static const ContextMenuItem kDeviceListMenu[] = {
     {IDM_EXPORT_PLAYLIST, TEXT_MENU_EXPORT_PLAYLIST},
 };
 
-// Commands on the channels join this table.
+// Commands on the channels join this table; the check of every channel (F5) is one.
 static const ContextMenuItem kChannelListMenu[] = {
     {IDM_OPEN_SETTINGS, TEXT_MENU_OPEN_SETTINGS},
     {IDM_SAVE_SETTINGS, TEXT_MENU_SAVE_SETTINGS},
     {IDM_IMPORT_PLAYLIST, TEXT_MENU_IMPORT_PLAYLIST},
     {IDM_EXPORT_PLAYLIST, TEXT_MENU_EXPORT_PLAYLIST},
+    {IDM_CHECK_ALL, TEXT_MENU_CHECK_ALL},
 };
 
 static HMENU BuildMenu(const ContextMenuItem *items, int count)
@@ -52,10 +54,34 @@ static POINT KeyboardMenuPoint(HWND list)
     return point;
 }
 
+// While every channel is checked the ChannelList is disabled, so a click on it reaches the window
+// itself: its menu still opens there (and from the keyboard), to stop the check.
+static int IsOnCheckedChannelList(HWND window, HWND target, LPARAM point)
+{
+    if (!target || target != window || !IsChannelCheckRunning()) return 0;
+    if (point == (LPARAM)-1) return 1;
+    RECT r;
+    GetWindowRect(GetDlgItem(window, IDC_CHANNEL_LIST), &r);
+    POINT p;
+    p.x = (short)LOWORD(point);
+    p.y = (short)HIWORD(point);
+    return PtInRect(&r, p);
+}
+
+// During the check only its own item works, and it reads as the stop command.
+static void MarkCheckRunning(HMENU menu, const ContextMenuItem *items, int count)
+{
+    if (!IsChannelCheckRunning()) return;
+    for (int i = 0; i < count; i++)
+        if (items[i].id && items[i].id != IDM_CHECK_ALL) EnableMenuItem(menu, items[i].id, MF_BYCOMMAND | MF_GRAYED);
+    ModifyMenuA(menu, IDM_CHECK_ALL, MF_BYCOMMAND | MF_STRING, IDM_CHECK_ALL, TEXT_MENU_CHECK_STOP);
+}
+
 int ShowListContextMenu(HWND window, HWND target, LPARAM point)
 {
     const ContextMenuItem *items;
     int count;
+    if (IsOnCheckedChannelList(window, target, point)) target = GetDlgItem(window, IDC_CHANNEL_LIST);
     if (target && target == GetDlgItem(window, IDC_DEVICE_LIST)) {
         items = kDeviceListMenu;
         count = (int)(sizeof kDeviceListMenu / sizeof kDeviceListMenu[0]);
@@ -74,6 +100,7 @@ int ShowListContextMenu(HWND window, HWND target, LPARAM point)
     }
     HMENU menu = BuildMenu(items, count);
     if (!menu) return 1;
+    MarkCheckRunning(menu, items, count);
     // The choice is posted to the window as WM_COMMAND and routed like any other command.
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window, 0);
     DestroyMenu(menu);
