@@ -8,6 +8,8 @@
 #include "ui/channel_check.h"
 #include "ui/texts.h"
 
+using namespace uitest;
+
 namespace {
 
 int g_menus;
