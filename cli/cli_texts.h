@@ -1,0 +1,99 @@
+// cli_texts.h: the user texts of setradio-cli (UTF-8 source, compiled to code page 949 bytes like the
+// window's texts; people's output converts them to the terminal's encoding).
+#ifndef SETRADIO_CLI_CLI_TEXTS_H
+#define SETRADIO_CLI_CLI_TEXTS_H
+
+#define CLI_EXIT_CODE_HELP \
+    "종료 코드:\n" \
+    "  0  완료 (check: 모든 주소가 방송 중)\n" \
+    "  1  방송 중이 아닌 주소가 있음 (Pls 주소 확인으로 거부된 set 포함)\n" \
+    "  2  사용법 오류\n" \
+    "  3  응답한 라디오가 없음, 그 MAC의 라디오가 없음, 또는 대기 시간 안에 확인이 없음\n" \
+    "  4  파일을 읽거나 쓸 수 없음, 또는 설정 파일이 아님\n"
+
+#define CLI_HELP_PROGRAM \
+    "setradio-cli: Velmio 인터넷라디오를 찾고, 설정을 백업하고, 설정하고, 방송 주소를 확인합니다.\n" \
+    "\n" \
+    "사용법:\n" \
+    "  setradio-cli find [--wait SECONDS] [--json]\n" \
+    "  setradio-cli get MAC [--wait SECONDS] [-o FILE]\n" \
+    "  setradio-cli set MAC FILE [--wait SECONDS] [--no-check]\n" \
+    "  setradio-cli check URL... [--json] [--trace] [--jobs N]\n" \
+    "  setradio-cli check --file FILE [--json] [--trace] [--jobs N]\n" \
+    "  setradio-cli COMMAND --help\n" \
+    "  setradio-cli --version\n" \
+    "\n" \
+    "MAC은 숫자로 읽지 않고 라디오가 알린 MacAddr 글자와 비교합니다 (대소문자와 ':' '-' '.' 무시).\n" \
+    "\n" CLI_EXIT_CODE_HELP
+
+#define CLI_HELP_FIND \
+    "setradio-cli find [--wait SECONDS] [--json]\n" \
+    "  FIND를 모든 네트워크로 보내고 대기 시간(기본 3초) 동안 응답한 라디오를 한 줄에 하나씩 보입니다:\n" \
+    "  MAC, 펌웨어, 응답한 주소, 방식(static/DHCP/PPPoE), 라디오의 주소, 채널 수.\n" \
+    "  같은 주소에서 온 같은 응답은 한 번만 보입니다.\n" \
+    "  --wait SECONDS  응답을 기다리는 시간 (소수 가능)\n" \
+    "  --json          한 줄에 JSON 객체 하나: mac, firmware, from, port, mode, address, channels\n" \
+    "\n" CLI_EXIT_CODE_HELP
+
+#define CLI_HELP_GET \
+    "setradio-cli get MAC [--wait SECONDS] [-o FILE]\n" \
+    "  그 라디오를 찾아 설정 파일을 씁니다: 창에서 그 라디오를 불러온 직후 저장한 것과 같은\n" \
+    "  OpCode=SETT 글자 (라디오 자신의 MacAddr, 코드 페이지 949, CR LF). -o가 없으면 표준 출력으로.\n" \
+    "  이 파일은 그대로 set에 쓸 수 있습니다.\n" \
+    "  --wait SECONDS  라디오를 기다리는 시간 (기본 3초)\n" \
+    "  -o FILE         쓸 파일 (있던 파일은 다 쓴 뒤에 한 번에 바뀝니다)\n" \
+    "\n" CLI_EXIT_CODE_HELP
+
+#define CLI_HELP_SET \
+    "setradio-cli set MAC FILE [--wait SECONDS] [--no-check]\n" \
+    "  설정 파일을 읽어 두 Pls 주소를 확인하고, 그 라디오의 MacAddr로 SETT를 만들어 보낸 뒤\n" \
+    "  라디오가 응답한 주소에서 오는 SETC를 기다립니다. 확인에 실패하면 아무것도 보내지 않습니다.\n" \
+    "  --wait SECONDS  라디오와 확인(SETC)을 각각 기다리는 시간 (기본 3초)\n" \
+    "  --no-check      Pls 주소를 확인하지 않고 보냅니다\n" \
+    "\n" CLI_EXIT_CODE_HELP
+
+#define CLI_HELP_CHECK \
+    "setradio-cli check URL... [--json] [--trace] [--jobs N]\n" \
+    "setradio-cli check --file FILE [--json] [--trace] [--jobs N]\n" \
+    "  각 주소가 방송 중인지 창과 같은 방법으로 병렬 확인하고, 아니면 이유를 보입니다.\n" \
+    "  --file FILE  설정 파일 또는 재생목록(.pls, .m3u)의 모든 채널을 확인합니다\n" \
+    "  --json       한 줄에 JSON 객체 하나: url, title, live, reason (--trace: hops)\n" \
+    "  --trace      거쳐 간 단계: 연결 시간, 상태 줄, Location 또는 재생목록 항목\n" \
+    "  --jobs N     동시에 확인하는 주소 수 (기본 8, 최대 64)\n" \
+    "\n" CLI_EXIT_CODE_HELP
+
+// Errors: one line on stderr, prefixed with "setradio-cli: ".
+#define CLI_ERROR_UNKNOWN_COMMAND "알 수 없는 명령입니다: "
+#define CLI_ERROR_NO_COMMAND "명령이 없습니다 (setradio-cli --help)"
+#define CLI_ERROR_UNKNOWN_OPTION "알 수 없는 옵션입니다: "
+#define CLI_ERROR_MISSING_VALUE "옵션에 값이 없습니다: "
+#define CLI_ERROR_BAD_WAIT "--wait에는 0보다 큰 초 (최대 3600)를 주세요: "
+#define CLI_ERROR_BAD_JOBS "--jobs에는 1부터 64까지의 수를 주세요: "
+#define CLI_ERROR_EXTRA_ARGUMENT "남는 인수입니다: "
+#define CLI_ERROR_NEED_MAC "MAC 주소를 주세요"
+#define CLI_ERROR_NEED_FILE "설정 파일을 주세요"
+#define CLI_ERROR_NEED_URL "확인할 주소 또는 --file FILE을 주세요"
+#define CLI_ERROR_URLS_AND_FILE "주소와 --file을 함께 줄 수 없습니다"
+#define CLI_ERROR_BAD_MAC "MAC 주소에 16진 숫자가 없습니다: "
+
+#define CLI_ERROR_NO_SOCKET "장치 소켓을 열 수 없습니다 (포트 49005를 다른 프로그램이 쓰고 있지 않은지 확인하세요)"
+#define CLI_ERROR_NO_RADIOS "응답한 라디오가 없습니다"
+#define CLI_ERROR_NO_SUCH_RADIO "이 MAC의 라디오가 응답하지 않았습니다: "
+#define CLI_ERROR_NO_CONFIRMATION "라디오가 대기 시간 안에 저장을 확인하지 않았습니다"
+#define CLI_ERROR_READ_FILE "파일을 읽을 수 없습니다: "
+#define CLI_ERROR_WRITE_FILE "파일을 쓸 수 없습니다: "
+#define CLI_ERROR_FILE_TOO_LONG "파일이 너무 깁니다 (65,791바이트까지): "
+#define CLI_ERROR_FILE_HAS_NUL "파일에 NUL 바이트가 있습니다: "
+#define CLI_ERROR_NOT_SETTINGS "설정 파일이 아닙니다: "
+#define CLI_ERROR_NOT_CHANNELS "설정 파일도 재생목록도 아닙니다: "
+#define CLI_ERROR_TOO_LONG_SETT "설정이 너무 길어 한 메시지에 들어가지 않습니다: 보내지 않았습니다"
+#define CLI_ERROR_NO_MEMORY "메모리가 부족합니다"
+#define CLI_ERROR_PLS_EMPTY "Pls주소를 입력하세요: 파일에 값이 없습니다: "
+#define CLI_ERROR_PLS_NOT_LIVE "Pls 주소가 방송 중이 아니어서 보내지 않았습니다: "
+
+#define CLI_TEXT_SAVED "저장되었습니다"
+#define CLI_TEXT_LIVE "방송 중"
+#define CLI_TEXT_NOT_LIVE "방송 중 아님"
+#define CLI_TEXT_WRITTEN "설정 파일을 썼습니다: "
+
+#endif

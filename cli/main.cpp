@@ -1,0 +1,63 @@
+// main.cpp: setradio-cli's entry: reads the command line, answers --help and --version, runs a command.
+#include "cli/cli_options.h"
+#include "cli/cli_texts.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/terminal_text.h"
+#include "common/platform.h"
+
+#include <stdio.h>
+
+#ifndef SETRADIO_VERSION
+#define SETRADIO_VERSION "0.0.0"
+#endif
+
+static const char *HelpOf(int command)
+{
+    switch (command) {
+    case CLI_FIND: return CLI_HELP_FIND;
+    case CLI_GET: return CLI_HELP_GET;
+    case CLI_SET: return CLI_HELP_SET;
+    case CLI_CHECK: return CLI_HELP_CHECK;
+    default: return CLI_HELP_PROGRAM;
+    }
+}
+
+static int RunCommand(const CliOptions *options)
+{
+    switch (options->command) {
+    case CLI_FIND: return RunFind(options);
+    case CLI_GET: return RunGet(options);
+    case CLI_SET: return RunSet(options);
+    default: return RunCheck(options);
+    }
+}
+
+int main(int argc, char **argv)
+{
+    InitTerminalText();
+    CliOptions options;
+    char error[256];
+    if (!ParseCliArguments(argc, argv, &options, error, sizeof error)) {
+        PrintError(error, 0);
+        return EXIT_USAGE;
+    }
+    if (options.help) {
+        fputs(ToTerminalText(HelpOf(options.command)).c_str(), stdout);
+        return EXIT_DONE;
+    }
+    if (options.version) {
+        printf("setradio-cli %s\n", SETRADIO_VERSION);
+        return EXIT_DONE;
+    }
+#ifdef _WIN32
+    WSADATA data;
+    WSAStartup(0x0101, &data);
+#endif
+    int code = RunCommand(&options);
+    fflush(stdout);
+#ifdef _WIN32
+    WSACleanup();
+#endif
+    return code;
+}

@@ -1,0 +1,22 @@
+# setradio-cli: the command-line program over the same core, natively and as a Windows console program.
+# It may use the C and C++ run-time and threads; SetRadio.exe is built apart and stays as it is.
+find_package(Threads REQUIRED)
+add_library(srcli STATIC ${SR_CLI_SOURCES})
+target_link_libraries(srcli PUBLIC srcore Threads::Threads)
+target_compile_options(srcli PRIVATE ${SR_WARNINGS} -finput-charset=UTF-8 -fexec-charset=CP949)
+target_compile_definitions(srcli PRIVATE SETRADIO_VERSION="${PROJECT_VERSION}")
+
+add_executable(setradio-cli ${SR_ROOT}/cli/main.cpp)
+target_link_libraries(setradio-cli PRIVATE srcli)
+target_compile_options(setradio-cli PRIVATE ${SR_WARNINGS} -finput-charset=UTF-8 -fexec-charset=CP949)
+target_compile_definitions(setradio-cli PRIVATE SETRADIO_VERSION="${PROJECT_VERSION}")
+install(TARGETS setradio-cli RUNTIME DESTINATION bin)
+
+if(TARGET gtest)
+  file(GLOB SR_CLI_TEST_SOURCES CONFIGURE_DEPENDS ${SR_ROOT}/tests/cli/*.cpp)
+  add_executable(cli_tests ${SR_CLI_TEST_SOURCES})
+  target_link_libraries(cli_tests PRIVATE srcli gtest gtest_main)
+  target_include_directories(cli_tests PRIVATE ${SR_ROOT} ${SR_ROOT}/tests)
+  target_compile_options(cli_tests PRIVATE ${SR_WARNINGS} -finput-charset=UTF-8 -fexec-charset=CP949)
+  add_test(NAME cli_tests COMMAND cli_tests --gtest_brief=1)
+endif()

@@ -1,0 +1,114 @@
+// terminal_text.cpp: conversion from code page 949 with iconv (Linux) or the Windows code page functions.
+#include "cli/terminal_text.h"
+
+#include <string.h>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+
+static UINT g_terminalCodePage = 949;
+
+void InitTerminalText(void)
+{
+    DWORD mode;
+    // Output to a console uses the console's code page; redirected output keeps the ANSI one.
+    g_terminalCodePage = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) ? GetConsoleOutputCP() : GetACP();
+}
+
+// 949 bytes through UTF-16 into codePage; undecodable input becomes '?'.
+static std::string ConvertFrom949(const char *text, UINT codePage)
+{
+    if (!text || !*text) return std::string();
+    if (codePage == 949) return std::string(text);
+    int wideLength = MultiByteToWideChar(949, 0, text, -1, 0, 0);
+    if (wideLength <= 0) return std::string(text);
+    std::vector<wchar_t> wide((size_t)wideLength);
+    MultiByteToWideChar(949, 0, text, -1, wide.data(), wideLength);
+    int length = WideCharToMultiByte(codePage, 0, wide.data(), -1, 0, 0, 0, 0);
+    if (length <= 0) return std::string(text);
+    std::vector<char> out((size_t)length);
+    WideCharToMultiByte(codePage, 0, wide.data(), -1, out.data(), length, 0, 0);
+    return std::string(out.data());
+}
+
+std::string ToTerminalText(const char *text949)
+{
+    return ConvertFrom949(text949, g_terminalCodePage);
+}
+
+std::string ToUtf8Text(const char *text949)
+{
+    return ConvertFrom949(text949, CP_UTF8);
+}
+
+#else
+#include <errno.h>
+#include <iconv.h>
+#include <langinfo.h>
+#include <locale.h>
+
+static char g_terminalCodeset[64] = "UTF-8";
+
+void InitTerminalText(void)
+{
+    setlocale(LC_CTYPE, "");
+    const char *codeset = nl_langinfo(CODESET);
+    // The C locale reports ASCII, which cannot show a Korean title at all: take UTF-8 there.
+    if (!codeset || !*codeset || !strcmp(codeset, "ANSI_X3.4-1968") || !strcmp(codeset, "ASCII"))
+        codeset = "UTF-8";
+    snprintf(g_terminalCodeset, sizeof g_terminalCodeset, "%s", codeset);
+}
+
+// 949 bytes into the named encoding; a byte that cannot be converted becomes '?'.
+static std::string ConvertFrom949(const char *text, const char *codeset)
+{
+    if (!text || !*text) return std::string();
+    iconv_t cd = iconv_open(codeset, "CP949");
+    if (cd == (iconv_t)-1) return std::string(text);
+    std::string out;
+    char buffer[256];
+    char *in = (char *)text;
+    size_t inLeft = strlen(text);
+    while (inLeft > 0) {
+        char *position = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t result = iconv(cd, &in, &inLeft, &position, &outLeft);
+        out.append(buffer, (size_t)(position - buffer));
+        if (result == (size_t)-1 && errno != E2BIG) {
+            out += '?';       // invalid or incomplete input, or not representable: skip one byte
+            in++;
+            inLeft--;
+            iconv(cd, 0, 0, 0, 0);
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+std::string ToTerminalText(const char *text949)
+{
+    return ConvertFrom949(text949, g_terminalCodeset);
+}
+
+std::string ToUtf8Text(const char *text949)
+{
+    return ConvertFrom949(text949, "UTF-8");
+}
+#endif
+
+void PrintTerminalLine(FILE *stream, const char *text949)
+{
+    std::string text = ToTerminalText(text949);
+    fputs(text.c_str(), stream);
+    fputc('\n', stream);
+}
+
+void PrintError(const char *text949, const char *detail)
+{
+    std::string line = "setradio-cli: " + ToTerminalText(text949);
+    if (detail) line += detail;
+    fputs(line.c_str(), stderr);
+    fputc('\n', stderr);
+    fflush(stderr);
+}
