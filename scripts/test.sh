@@ -1,6 +1,7 @@
 #!/bin/bash
 # test.sh: sets up the machine, builds both builds and runs every test tier.
 #   native   the portable core's unit tests (Linux)
+#   package  the Debian package of setradio-cli, installed into a clean folder and run from there
 #   windows  the same core tests and the Win32 tests, under Wine with Xvfb
 #   e2e      SetRadio.exe under Wine in a private network of simulated devices, plus real servers
 #   fuzz     short runs of the libFuzzer targets
@@ -65,6 +66,19 @@ native() {
     return $rc
 }
 
+package() {
+    local deb dir version rc
+    deb=$("$ROOT/scripts/package_deb.sh" "$BUILD/native" 2>"$LOGDIR/package.log" | tail -1)
+    [ -f "$deb" ] || { echo "package: no package built"; tail -20 "$LOGDIR/package.log"; return 1; }
+    dir=$(mktemp -d /tmp/sr-package.XXXXXX)
+    dpkg -x "$deb" "$dir"
+    version=$(cd "$dir" && env -i PATH="$dir/usr/bin" setradio-cli --version 2>&1)
+    rc=$?
+    rm -rf "$dir"
+    echo "package: $(basename "$deb") installed in a clean folder; setradio-cli --version: $version"
+    [ $rc = 0 ] && [[ "$version" == "setradio-cli "[0-9]* ]]
+}
+
 windows() {
     cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release >"$LOGDIR/win-cmake.log" 2>&1 &&
@@ -121,12 +135,13 @@ fuzz() {
 }
 
 tier native native
+tier package package
 tier windows windows
 tier e2e e2e
 tier fuzz fuzz
 
 END=$(date +%s)
-LINE="native ${RESULT[native]}, windows ${RESULT[windows]}, e2e ${RESULT[e2e]}, fuzz ${RESULT[fuzz]};"
+LINE="native ${RESULT[native]}, package ${RESULT[package]}, windows ${RESULT[windows]}, e2e ${RESULT[e2e]}, fuzz ${RESULT[fuzz]};"
 LINE="$LINE unit tests $UNIT_PASSED passed, $UNIT_FAILED failed, $UNIT_SKIPPED skipped;"
 LINE="$LINE e2e scripts $E2E_PASSED passed, $E2E_FAILED failed; in $((END - START)) s"
 if [ $FAILED = 0 ]; then echo "SUMMARY: PASS ($LINE)"; exit 0; fi
