@@ -1,0 +1,126 @@
+#!/bin/bash
+# cli_native.sh: setradio-cli (Linux build) in a private network against simulated radios and stream
+# servers on the tool's loopback: find (text and JSON), get then set to another radio, a set refused by
+# a dead Pls address, a set that is never confirmed, and check of live, dead and redirecting servers.
+. "$(dirname "${BASH_SOURCE[0]}")/lib/link_env.sh" c
+
+TOOL="$SR_BUILD/native/setradio-cli"
+STREAM="$SR_BUILD/native/stream_server"
+for f in "$TOOL" "$STREAM"; do [ -x "$f" ] || { echo "missing $f"; exit 1; }; done
+"$TESTNET" up "$NET" 3 || exit 1
+MAC0=00:1A:2B:3C:4D:00
+MAC1=00:1A:2B:3C:4D:01
+MAC2=00:1A:2B:3C:4D:02
+LIVE=http://127.0.0.1:8000
+cli() { "$TESTNET" exec-tool "$NET" env LANG=C.UTF-8 "$TOOL" "$@"; }
+
+# Stream servers inside the tool's namespace: live (ICY), a 302 to it, a playlist pointing at it,
+# a 404; nothing listens on 8001 (refused).
+serve() {  # serve PORT ANSWER-TEXT
+    printf "$2" >"$WORK/answer.$1"
+    "$TESTNET" exec-tool "$NET" "$STREAM" "$1" "$WORK/answer.$1" "$WORK/requests.$1" >"$WORK/server.$1" 2>&1 &
+    local i
+    for i in $(seq 100); do grep -q ready "$WORK/server.$1" && return 0; sleep 0.05; done
+    echo "stream server on $1 did not start"; exit 1
+}
+serve 8000 'ICY 200 OK\r\nicy-name: e2e\r\n\r\n'
+serve 8002 'HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:8000/live\r\n\r\n'
+serve 8003 'HTTP/1.0 200 OK\r\nContent-Type: audio/x-scpls\r\n\r\n[playlist]\r\nFile1=http://127.0.0.1:8000/live\r\n'
+serve 8004 'HTTP/1.0 404 Not Found\r\n\r\n'
+
+TITLE=$(printf '채널 %%n' | iconv -f UTF-8 -t CP949)
+start_sim --devices 3 --address 10.77.0.11 --channels 4 --state "$WORK/state" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
+    --url-pattern "$LIVE/ch%n" --title-pattern "$TITLE" --malformed nosetc --malformed-device 2
+
+# find: three radios, one line each, then the same as JSON.
+cli find --wait 1.5 >"$WORK/find.txt"; rc=$?
+cat "$WORK/find.txt"
+check "find exits 0" [ $rc = 0 ]
+check "find lists three radios" [ "$(wc -l <"$WORK/find.txt")" = 3 ]
+for i in 0 1 2; do
+    check "find line for radio $i: MAC, firmware, sender, mode, address, channels" \
+        grep -Eq "^00:1A:2B:3C:4D:0$i +VM-2\.14\.3 +10\.77\.0\.1$((1 + i)):49006 +[a-zA-Z-]+ +[0-9.]+ +4\$" "$WORK/find.txt"
+done
+check "FIND went out once, to 255.255.255.255:49006 from port 49005" \
+    [ "$("$SIM" --dump "$WORK/sim.log" | grep -c 'from=10.77.0.1:49005 to=255.255.255.255:49006 len=12 ')" = 1 ]
+cli find --wait 1.5 --json >"$WORK/find.json"
+check "find --json: three objects with the stable fields" python3 -c '
+import json, sys
+rows = [json.loads(l) for l in open(sys.argv[1])]
+assert len(rows) == 3, rows
+for r in rows:
+    assert set(r) == {"mac", "firmware", "from", "port", "mode", "address", "channels"}, r
+    assert r["channels"] == 4 and r["firmware"] == "VM-2.14.3" and r["port"] == 49006, r
+assert sorted(r["mac"] for r in rows) == ["00:1A:2B:3C:4D:0%d" % i for i in range(3)]
+' "$WORK/find.json"
+
+# get radio 0 (MAC typed another way), then set that file to radio 1.
+cli get 001a2b3c4d00 -o "$WORK/radio0.txt"; rc=$?
+check "get exits 0 and writes the file" [ $rc = 0 ] && [ -s "$WORK/radio0.txt" ]
+check "the file is a SETT with radio 0's own MacAddr text, CR LF lines" \
+    bash -c "head -c 30 '$WORK/radio0.txt' | grep -q \$'^OpCode=SETT\r\$' && grep -q \$'^MacAddr=$MAC0\r\$' '$WORK/radio0.txt' && [ \$(grep -vc \$'\r\$' '$WORK/radio0.txt') = 0 ]"
+check "channel titles stay code page 949 bytes in the file" grep -q "^Title4=$(printf '채널 4' | iconv -t CP949)"$'\r$' "$WORK/radio0.txt"
+cli get $MAC0 >"$WORK/radio0.stdout"
+check "get without -o writes the same bytes to stdout" cmp -s "$WORK/radio0.txt" "$WORK/radio0.stdout"
+cli set 00-1a-2b-3c-4d-01 "$WORK/radio0.txt" --wait 2 >"$WORK/set1.out" 2>&1; rc=$?
+cat "$WORK/set1.out"
+check "set to radio 1 confirmed (exit 0, saved)" [ $rc = 0 ] && grep -q "$MAC1: 저장되었습니다" "$WORK/set1.out"
+sed "s/^MacAddr=$MAC0\r\$/MacAddr=$MAC1\r/" "$WORK/radio0.txt" >"$WORK/radio1.expected"
+check "radio 1 stored radio 0's settings with its own MAC, byte for byte" cmp -s "$WORK/radio1.expected" "$WORK/state.1"
+check "both Pls addresses were probed before the send" [ "$(grep -c '^GET /pls[12] ' "$WORK/requests.8000")" = 2 ]
+cli get $MAC1 -o "$WORK/radio1.txt"
+check "get of radio 1 now gives the same file as radio 0's but for the MAC" cmp -s "$WORK/radio1.expected" "$WORK/radio1.txt"
+
+# A dead Pls address: refused with exit 1, nothing at all goes out.
+sed 's|^PlsUrl2=.*\r$|PlsUrl2=http://127.0.0.1:8001/dead\r|' "$WORK/radio0.txt" >"$WORK/deadpls.txt"
+before=$(logged_count)
+cli set $MAC1 "$WORK/deadpls.txt" --wait 1 >"$WORK/deadpls.out" 2>&1; rc=$?
+cat "$WORK/deadpls.out"
+check "set with a dead Pls address exits 1" [ $rc = 1 ]
+check "the refusal names the dead address" grep -q 'http://127.0.0.1:8001/dead' "$WORK/deadpls.out"
+check "nothing was sent to the radios (no FIND, no SETT)" [ "$(logged_count)" = "$before" ]
+check "radio 1 keeps what it stored" cmp -s "$WORK/radio1.expected" "$WORK/state.1"
+cli set $MAC1 "$WORK/deadpls.txt" --no-check --wait 2 >/dev/null 2>&1; rc=$?
+check "--no-check sends it all the same" [ $rc = 0 ] && grep -q 'PlsUrl2=http://127.0.0.1:8001/dead' "$WORK/state.1"
+
+# A radio that stores the SETT but never confirms: exit 3 once the wait is over.
+start=$(date +%s%N)
+cli set $MAC2 "$WORK/radio0.txt" --wait 2 >"$WORK/noconfirm.out" 2>&1; rc=$?
+elapsed=$((($(date +%s%N) - start) / 1000000))
+cat "$WORK/noconfirm.out"
+check "set without a confirmation exits 3 after the 2 s wait ($elapsed ms)" [ $rc = 3 ] && [ $elapsed -ge 2000 ] && [ $elapsed -lt 6000 ]
+check "the SETT did reach radio 2" grep -q "^MacAddr=$MAC2"$'\r$' "$WORK/state.2"
+cli set 00:1A:2B:3C:4D:09 "$WORK/radio0.txt" --wait 1 >/dev/null 2>&1; rc=$?
+check "set to a MAC no radio has exits 3" [ $rc = 3 ]
+cli get 1A:2B:3C:4D:00 --wait 1 >/dev/null 2>&1; rc=$?
+check "a MAC is text: without its leading zeros it names no radio (exit 3)" [ $rc = 3 ]
+
+# Bad input: a file that is not a settings file, one that is too long, a missing one.
+echo 'hello' >"$WORK/notsettings.txt"
+cli set $MAC1 "$WORK/notsettings.txt" >/dev/null 2>&1; check "a file that is not a settings file: exit 4" [ $? = 4 ]
+head -c 70000 /dev/zero | tr '\0' 'a' | sed '1s/^/NumberOfEntries=1\n/' >"$WORK/long.txt"
+cli set $MAC1 "$WORK/long.txt" >/dev/null 2>&1; check "a file that is too long: exit 4" [ $? = 4 ]
+cli set $MAC1 "$WORK/missing.txt" >/dev/null 2>&1; check "a missing file: exit 4" [ $? = 4 ]
+cli get $MAC0 -o "$WORK/no/such/folder/x.txt" >/dev/null 2>&1; check "a file that cannot be written: exit 4" [ $? = 4 ]
+cli find --wiat 1 >/dev/null 2>"$WORK/usage.err"; rc=$?
+check "an unknown option: exit 2 with one line naming it" [ $rc = 2 ] && [ "$(wc -l <"$WORK/usage.err")" = 1 ] && grep -q -- '--wiat' "$WORK/usage.err"
+
+# check: live, redirect, playlist, refused and 404, with the hops.
+cli check --trace "$LIVE/live" http://127.0.0.1:8002/moved http://127.0.0.1:8003/radio.pls \
+    http://127.0.0.1:8001/dead http://127.0.0.1:8004/gone >"$WORK/check.txt"; rc=$?
+cat "$WORK/check.txt"
+check "check with dead addresses exits 1" [ $rc = 1 ]
+check "three live, two not live" [ "$(grep -c '^방송 중  ' "$WORK/check.txt")" = 3 ] && [ "$(grep -c '^방송 중 아님  ' "$WORK/check.txt")" = 2 ]
+check "the redirect reached the live server" [ "$(grep -c '^GET /live ' "$WORK/requests.8000")" -ge 3 ]
+cli check "$LIVE/live" http://127.0.0.1:8002/moved >/dev/null; check "check with every address live exits 0" [ $? = 0 ]
+cli check --json --file "$WORK/radio0.txt" >"$WORK/checkfile.json"; rc=$?
+check "check --file: the four channels of a settings file, in order, with titles" python3 -c '
+import json, sys
+rows = [json.loads(l) for l in open(sys.argv[1])]
+assert [r["channel"] for r in rows] == [1, 2, 3, 4], rows
+assert [r["title"] for r in rows] == ["채널 %d" % n for n in range(1, 5)], rows
+assert all(r["live"] and r["reason"] == "" for r in rows), rows
+' "$WORK/checkfile.json"
+
+echo "cli_native: $FAILS failed"
+[ "$FAILS" = 0 ]
