@@ -1,0 +1,60 @@
+#!/bin/bash
+# cli_wine.sh: setradio-cli.exe (the Windows console build) under Wine inside a private network:
+# find of two radios (text and JSON) and check of live, redirecting and dead stream servers.
+# The wineserver runs inside the tool namespace, on a prefix of its own.
+. "$(dirname "${BASH_SOURCE[0]}")/lib/link_env.sh" x
+
+EXE="$SR_BUILD/win/setradio-cli.exe"
+STREAM="$SR_BUILD/native/stream_server"
+for f in "$EXE" "$STREAM"; do [ -f "$f" ] || { echo "missing $f"; exit 1; }; done
+PREFIX_DIR="$SR_BUILD/wineprefix-cli"
+"$TESTNET" up "$NET" 2 || exit 1
+
+wine_cli() {  # wine_cli ARGS...: setradio-cli.exe in the tool namespace; output as UTF-8 with LF
+    "$TESTNET" exec-tool "$NET" env -u DISPLAY SR_WINEPREFIX="$PREFIX_DIR" bash -c \
+        '. "$1/scripts/wine-env.sh"; sr_wine_prefix; shift; wine "$@"; echo "exit $?" >&2' _ "$ROOT" "$EXE" "$@" |
+        tr -d '\r' | iconv -f CP949 -t UTF-8
+}
+stop_wineserver() {
+    "$TESTNET" exec-tool "$NET" env SR_WINEPREFIX="$PREFIX_DIR" bash -c '. "$1/scripts/wine-env.sh"; wineserver -k' _ "$ROOT" 2>/dev/null
+}
+trap 'stop_wineserver; link_cleanup' EXIT
+
+serve() {  # serve PORT ANSWER-TEXT: a stream server on the tool's loopback
+    printf "$2" >"$WORK/answer.$1"
+    "$TESTNET" exec-tool "$NET" "$STREAM" "$1" "$WORK/answer.$1" "$WORK/requests.$1" >"$WORK/server.$1" 2>&1 &
+    local i
+    for i in $(seq 100); do grep -q ready "$WORK/server.$1" && return 0; sleep 0.05; done
+    echo "stream server on $1 did not start"; exit 1
+}
+serve 8000 'ICY 200 OK\r\nicy-name: e2e\r\n\r\n'
+serve 8002 'HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:8000/live\r\n\r\n'
+
+start_sim --devices 2 --address 10.77.0.11 --channels 5
+wine_cli find --wait 3 >"$WORK/find.txt" 2>"$WORK/find.err"
+cat "$WORK/find.txt" "$WORK/find.err"
+check "find under Wine exits 0" grep -q '^exit 0$' "$WORK/find.err"
+for i in 0 1; do
+    check "find under Wine lists radio $i with its sender" \
+        grep -Eq "^00:1A:2B:3C:4D:0$i +VM-2\.14\.3 +10\.77\.0\.1$((1 + i)):49006 .* 5\$" "$WORK/find.txt"
+done
+check "FIND came from the Windows program's port 49005" \
+    grep -q 'from=10.77.0.1:49005 to=255.255.255.255:49006 len=12 ' <("$SIM" --dump "$WORK/sim.log")
+wine_cli find --wait 3 --json >"$WORK/find.json" 2>/dev/null
+check "find --json under Wine: two objects" python3 -c '
+import json, sys
+rows = [json.loads(l) for l in open(sys.argv[1])]
+assert sorted(r["mac"] for r in rows) == ["00:1A:2B:3C:4D:00", "00:1A:2B:3C:4D:01"], rows
+' "$WORK/find.json"
+
+wine_cli check --trace http://127.0.0.1:8000/live http://127.0.0.1:8002/moved http://127.0.0.1:8001/dead \
+    >"$WORK/check.txt" 2>"$WORK/check.err"
+cat "$WORK/check.txt" "$WORK/check.err"
+check "check under Wine exits 1 for a dead address" grep -q '^exit 1$' "$WORK/check.err"
+check "check under Wine: the live and the redirected address are live" \
+    [ "$(grep -c '^방송 중  http://127.0.0.1:800[02]/' "$WORK/check.txt")" = 2 ]
+check "check under Wine: the refused address is not live" grep -q '^방송 중 아님  http://127.0.0.1:8001/dead' "$WORK/check.txt"
+check "the live server saw the Windows program's requests" [ "$(grep -c '^GET /live ' "$WORK/requests.8000")" = 2 ]
+
+echo "cli_wine: $FAILS failed"
+[ "$FAILS" = 0 ]
