@@ -15,6 +15,42 @@ struct CheckReport {
     int notLive;       // checks that were not live so far
 };
 
+// The hops as a JSON array's elements.
+static std::string JsonHops(const std::vector<TraceHop> &hops)
+{
+    std::string elements;
+    for (size_t i = 0; i < hops.size(); i++) {
+        const TraceHop &hop = hops[i];
+        JsonLine line;
+        JsonBegin(&line);
+        JsonText(&line, "host", hop.host.c_str());
+        JsonNumber(&line, "port", hop.port);
+        JsonBool(&line, "connected", hop.connected);
+        JsonNumber(&line, "connect_ms", hop.connectMs);
+        JsonText(&line, "status", hop.status.c_str());
+        if (!hop.location.empty()) JsonText(&line, "location", hop.location.c_str());
+        if (!hop.entry.empty()) JsonText(&line, "entry", hop.entry.c_str());
+        if (i) elements += ",";
+        elements += line.text + "}";
+    }
+    return elements;
+}
+
+// One line per hop for people, under the address's line.
+static void PrintHops(const std::vector<TraceHop> &hops)
+{
+    for (size_t i = 0; i < hops.size(); i++) {
+        const TraceHop &hop = hops[i];
+        std::string line = "    -> " + hop.host + ":" + std::to_string(hop.port) + "  ";
+        line += (hop.connected ? CLI_TEXT_CONNECTED : CLI_TEXT_CONNECT_FAILED) + std::string(" ") +
+                std::to_string(hop.connectMs) + " ms";
+        if (!hop.status.empty()) line += "  " + hop.status;
+        if (!hop.location.empty()) line += "  Location: " + hop.location;
+        if (!hop.entry.empty()) line += "  File1=" + hop.entry;
+        PrintTerminalLine(stdout, line.c_str());
+    }
+}
+
 static void ReportCheck(const StreamCheck *check, int index, void *context)
 {
     CheckReport *report = (CheckReport *)context;
@@ -29,6 +65,7 @@ static void ReportCheck(const StreamCheck *check, int index, void *context)
         }
         JsonBool(&line, "live", check->live);
         JsonRawText(&line, "reason", check->reason.c_str());
+        if (report->options->trace) JsonArray(&line, "hops", JsonHops(check->hops));
         JsonPrint(&line, stdout);
     } else {
         std::string text;
@@ -38,7 +75,7 @@ static void ReportCheck(const StreamCheck *check, int index, void *context)
         if (report->fromFile && !check->title.empty()) text += "  [" + check->title + "]";
         if (!check->live) text += std::string("  ") + ReasonText(check->reason);
         PrintTerminalLine(stdout, text.c_str());
-        if (!check->trace.empty()) fputs(ToTerminalText(check->trace.c_str()).c_str(), stdout);
+        PrintHops(check->hops);
     }
     fflush(stdout);
 }

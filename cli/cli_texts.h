@@ -94,6 +94,8 @@
 #define CLI_TEXT_SAVED "저장되었습니다"
 #define CLI_TEXT_LIVE "방송 중"
 #define CLI_TEXT_NOT_LIVE "방송 중 아님"
+#define CLI_TEXT_CONNECTED "연결"
+#define CLI_TEXT_CONNECT_FAILED "연결 실패"
 #define CLI_TEXT_WRITTEN "설정 파일을 썼습니다: "
 
 #endif

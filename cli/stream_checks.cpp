@@ -20,8 +20,15 @@ struct CheckPool {
 
 static void ProbeOne(StreamCheck *check, int trace)
 {
-    (void)trace;
-    check->live = ProbeStream(check->url.c_str());
+    if (!trace) {
+        check->live = ProbeStream(check->url.c_str());
+    } else {
+        ProbeTrace recorder;
+        StartProbeTrace(&recorder, &kSocketProbeIo);
+        check->live = ProbeStreamVia(&recorder.io, check->url.c_str());
+        FinishProbeTrace(&recorder);
+        check->hops = recorder.hops;
+    }
     check->reason = check->live ? "" : "not-live";
 }
 

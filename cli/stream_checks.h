@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/probe_trace.h"
+
 struct StreamCheck {
     std::string url;      // the address as given (949 bytes when it came from a file)
     std::string title;    // the channel's title from a file (949), or empty
     int live;             // 1 when the probe ends at "ICY 200 OK"
     std::string reason;   // why not live, a stable word for scripts; empty when live
-    std::string trace;    // --trace: one line per hop, each ending in '\n'
+    std::vector<TraceHop> hops;   // --trace: every connection the probe made or tried
 };
 
 typedef void (*CheckListener)(const StreamCheck *check, int index, void *context);

@@ -112,6 +112,21 @@ cat "$WORK/check.txt"
 check "check with dead addresses exits 1" [ $rc = 1 ]
 check "three live, two not live" [ "$(grep -c '^방송 중  ' "$WORK/check.txt")" = 3 ] && [ "$(grep -c '^방송 중 아님  ' "$WORK/check.txt")" = 2 ]
 check "the redirect reached the live server" [ "$(grep -c '^GET /live ' "$WORK/requests.8000")" -ge 3 ]
+check "trace of the redirect: 302 with its Location, then ICY 200 OK" \
+    bash -c "grep -A2 '^방송 중  http://127.0.0.1:8002/moved' '$WORK/check.txt' | grep -q '^    -> 127.0.0.1:8002  연결 [0-9]* ms  HTTP/1.0 302 Found  Location: http://127.0.0.1:8000/live\$' &&
+             grep -A2 '^방송 중  http://127.0.0.1:8002/moved' '$WORK/check.txt' | grep -q '^    -> 127.0.0.1:8000  연결 [0-9]* ms  ICY 200 OK\$'"
+check "trace of the playlist: 200 with its entry" \
+    grep -q '^    -> 127.0.0.1:8003  연결 [0-9]* ms  HTTP/1.0 200 OK  File1=http://127.0.0.1:8000/live$' "$WORK/check.txt"
+check "trace of the refused address: the failed connect" grep -q '^    -> 127.0.0.1:8001  연결 실패 [0-9]* ms$' "$WORK/check.txt"
+cli check --trace --json http://127.0.0.1:8002/moved >"$WORK/check.json"
+check "check --trace --json: the hops with their fields" python3 -c '
+import json, sys
+row = json.loads(open(sys.argv[1]).read())
+hops = row["hops"]
+assert row["live"] and len(hops) == 2, row
+assert hops[0]["port"] == 8002 and hops[0]["status"] == "HTTP/1.0 302 Found" and hops[0]["location"] == "http://127.0.0.1:8000/live", hops
+assert hops[1]["port"] == 8000 and hops[1]["connected"] and hops[1]["status"] == "ICY 200 OK", hops
+' "$WORK/check.json"
 cli check "$LIVE/live" http://127.0.0.1:8002/moved >/dev/null; check "check with every address live exits 0" [ $? = 0 ]
 cli check --json --file "$WORK/radio0.txt" >"$WORK/checkfile.json"; rc=$?
 check "check --file: the four channels of a settings file, in order, with titles" python3 -c '
