@@ -4,7 +4,7 @@
 #include "cli/exit_codes.h"
 #include "cli/json_line.h"
 #include "cli/radio_replies.h"
-#include "cli/settings_values.h"
+#include "cli/radio_settings.h"
 #include "cli/terminal_text.h"
 #include "common/socket.h"
 #include "common/text.h"

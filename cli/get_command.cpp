@@ -4,7 +4,7 @@
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"
 #include "cli/radio_lookup.h"
-#include "cli/settings_values.h"
+#include "cli/radio_settings.h"
 #include "cli/terminal_text.h"
 #include "device/message.h"
 
@@ -26,8 +26,8 @@ int RunGet(const CliOptions *options)
     // The row's text loaded into the form, then composed as a send would, with the radio's own MAC text.
     char mac[DEVICE_VALUE_SIZE], firmware[DEVICE_VALUE_SIZE];
     ReadDeviceIdentity(radio.text.c_str(), mac, sizeof mac, firmware, sizeof firmware);
-    SettingsValues values;
-    LoadSettingsValues(&values, radio.text.c_str());
+    RadioSettings values;
+    LoadRadioSettings(&values, radio.text.c_str());
     std::vector<char> sett(DEVICE_MESSAGE_MAX);
     int length = ComposeSettFor(&values, mac, sett.data(), DEVICE_MESSAGE_MAX);
     if (length < 0) {

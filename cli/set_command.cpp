@@ -4,7 +4,7 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/radio_lookup.h"
-#include "cli/settings_values.h"
+#include "cli/radio_settings.h"
 #include "cli/stream_checks.h"
 #include "cli/terminal_text.h"
 #include "device/link.h"
@@ -14,7 +14,7 @@
 #include <vector>
 
 // Both Pls addresses must be present and live, as the send button requires; each failure is told.
-static int CheckPlsAddresses(const SettingsValues *values)
+static int CheckPlsAddresses(const RadioSettings *values)
 {
     std::vector<StreamCheck> checks(2);
     for (int i = 0; i < 2; i++) {
@@ -41,8 +41,8 @@ int RunSet(const CliOptions *options)
     std::string text;
     int code = ReadSettingsFileFor(options->file, &text);
     if (code != EXIT_DONE) return code;
-    SettingsValues values;
-    LoadSettingsValues(&values, text.c_str());
+    RadioSettings values;
+    LoadRadioSettings(&values, text.c_str());
     // Checked before anything goes out: a refused file sends no FIND and no SETT.
     if (!options->noCheck && !CheckPlsAddresses(&values)) return EXIT_NOT_LIVE;
 

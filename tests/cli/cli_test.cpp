@@ -8,7 +8,7 @@
 #include "cli/cli_options.h"
 #include "cli/json_line.h"
 #include "cli/mac_match.h"
-#include "cli/settings_values.h"
+#include "cli/radio_settings.h"
 #include "cli/terminal_text.h"
 #include "device/message.h"
 
@@ -121,8 +121,8 @@ TEST(GetSettingsText, IsTheSettOfTheLoadedRowWithTheRadiosOwnMac)
         "SubnetMask=255.255.255.0\r\nGatewayIP=10.0.0.1\r\nDNS_IP=10.0.0.2\r\nPPPoEID=user\r\nPPPoEPsw=pw\r\n"
         "PlsUrl1=http://a/1\r\nPlsUrl2=http://a/2\r\nNumberOfEntries=3\r\nFile1=http://a/x\r\nTitle1= 한글 \r\n"
         "File2=http://a/y\nTitle2=Two";
-    SettingsValues values;
-    LoadSettingsValues(&values, imin);
+    RadioSettings values;
+    LoadRadioSettings(&values, imin);
     char out[DEVICE_MESSAGE_MAX];
     int length = ComposeSettFor(&values, "00:1a:2B:3C:4D:05", out, sizeof out);
     const std::string expected =
@@ -135,8 +135,8 @@ TEST(GetSettingsText, IsTheSettOfTheLoadedRowWithTheRadiosOwnMac)
     EXPECT_EQ("\xC7\xD1\xB1\xDB", std::string("한글"));   // texts are code page 949 bytes
 
     // The file read back (set) composes the same bytes for the same radio.
-    SettingsValues again;
-    LoadSettingsValues(&again, out);
+    RadioSettings again;
+    LoadRadioSettings(&again, out);
     char second[DEVICE_MESSAGE_MAX];
     ASSERT_EQ(length, ComposeSettFor(&again, "00:1a:2B:3C:4D:05", second, sizeof second));
     EXPECT_STREQ(out, second);
@@ -144,12 +144,12 @@ TEST(GetSettingsText, IsTheSettOfTheLoadedRowWithTheRadiosOwnMac)
     // DhcpMode as the radio buttons take it: negative unchecks all, 3 and up leaves DHCP (the start state).
     const char *modes[][2] = {{"DhcpMode=0", "0"}, {"DhcpMode=-4", "-1"}, {"DhcpMode=7", "1"}, {"X=1", "0"}};
     for (auto &m : modes) {
-        LoadSettingsValues(&values, m[0]);
+        LoadRadioSettings(&values, m[0]);
         ASSERT_GT(ComposeSettFor(&values, "M", out, sizeof out), 0);
         EXPECT_NE(nullptr, strstr(out, (std::string("DhcpMode=") + m[1] + "\r\n").c_str())) << m[0];
     }
     // A SETT that would not fit is refused whole.
-    LoadSettingsValues(&values, "NumberOfEntries=5000\r\n");
+    LoadRadioSettings(&values, "NumberOfEntries=5000\r\n");
     EXPECT_EQ(-1, ComposeSettFor(&values, "M", out, sizeof out));
     EXPECT_EQ(0, out[0]);
 }

@@ -1,11 +1,11 @@
-// settings_values.h: a settings text's values as the window's form holds them right after loading
+// radio_settings.h: a settings text's values as the window's form holds them right after loading
 // that text, and the SETT composed from them for a given radio.
-#ifndef SETRADIO_CLI_SETTINGS_VALUES_H
-#define SETRADIO_CLI_SETTINGS_VALUES_H
+#ifndef SETRADIO_CLI_RADIO_SETTINGS_H
+#define SETRADIO_CLI_RADIO_SETTINGS_H
 
 #include "device/message.h"
 
-struct SettingsValues {
+struct RadioSettings {
     int mode;                                             // as the radio buttons give it after the load
     char fields[SETT_FIELD_COUNT][DEVICE_VALUE_SIZE];     // the form's edits, trimmed as they are read back
     int channelCount;                                     // ChannelList rows
@@ -14,11 +14,11 @@ struct SettingsValues {
 
 // Loads text as a device row's text is loaded into the form (the window right after start, DHCP
 // checked): DhcpMode 0, 1, 2 choose that mode, a negative one none (-1), a larger one leaves DHCP.
-void LoadSettingsValues(SettingsValues *values, const char *text);
+void LoadRadioSettings(RadioSettings *values, const char *text);
 
 // The SETT for the radio whose MacAddr text is given, into out (capacity bytes). Returns its
 // length, or -1 when it would not fit (out then holds an empty text).
-int ComposeSettFor(const SettingsValues *values, const char *macAddr, char *out, int capacity);
+int ComposeSettFor(const RadioSettings *values, const char *macAddr, char *out, int capacity);
 
 // The mode as a word for people and scripts: "static", "dhcp", "pppoe", "none" (-1) or "unknown".
 const char *ModeName(int mode);

@@ -1,5 +1,5 @@
-// settings_values.cpp: a settings text loaded as the form loads it, and composed back with the SETT composer.
-#include "cli/settings_values.h"
+// radio_settings.cpp: a settings text loaded as the form loads it, and composed back with the SETT composer.
+#include "cli/radio_settings.h"
 #include "common/text.h"
 
 // Keys of the form's edits, in the composer's field order.
@@ -9,7 +9,7 @@ static const char *const kFieldKeys[SETT_FIELD_COUNT] = {
 
 #define WINDOW_START_MODE 1   // the window checks DHCP when it starts
 
-void LoadSettingsValues(SettingsValues *values, const char *text)
+void LoadRadioSettings(RadioSettings *values, const char *text)
 {
     char value[DEVICE_VALUE_SIZE];
     GetKeyValue("DhcpMode=", value, sizeof value, text);
@@ -27,13 +27,13 @@ void LoadSettingsValues(SettingsValues *values, const char *text)
 // A ChannelList cell of the loaded text: column 1 the title, column 2 the address.
 static void ReadLoadedCell(void *context, int row, int column, char *buffer, int size)
 {
-    const SettingsValues *values = (const SettingsValues *)context;
+    const RadioSettings *values = (const RadioSettings *)context;
     char key[32];
     MakeNumberedKey(key, sizeof key, column == 1 ? "Title" : "File", row + 1);
     GetKeyValue(key, buffer, size, values->text);
 }
 
-int ComposeSettFor(const SettingsValues *values, const char *macAddr, char *out, int capacity)
+int ComposeSettFor(const RadioSettings *values, const char *macAddr, char *out, int capacity)
 {
     SettForm form;
     ZeroBytes(&form, (int)sizeof form);
