@@ -15,6 +15,10 @@ wine_cli() {  # wine_cli ARGS...: setradio-cli.exe in the tool namespace; output
         '. "$1/scripts/wine-env.sh"; sr_wine_prefix; shift; wine "$@"; echo "exit $?" >&2' _ "$ROOT" "$EXE" "$@" |
         tr -d '\r' | iconv -f CP949 -t UTF-8
 }
+wine_raw() {  # wine_raw ARGS...: the same, output untouched
+    "$TESTNET" exec-tool "$NET" env -u DISPLAY SR_WINEPREFIX="$PREFIX_DIR" bash -c \
+        '. "$1/scripts/wine-env.sh"; sr_wine_prefix; shift; wine "$@"' _ "$ROOT" "$EXE" "$@"
+}
 stop_wineserver() {
     "$TESTNET" exec-tool "$NET" env SR_WINEPREFIX="$PREFIX_DIR" bash -c '. "$1/scripts/wine-env.sh"; wineserver -k' _ "$ROOT" 2>/dev/null
 }
@@ -46,6 +50,16 @@ import json, sys
 rows = [json.loads(l) for l in open(sys.argv[1])]
 assert sorted(r["mac"] for r in rows) == ["00:1A:2B:3C:4D:00", "00:1A:2B:3C:4D:01"], rows
 ' "$WORK/find.json"
+
+# get: the file through -o and through stdout are the same bytes, CR LF kept as it is.
+wine_raw get 00:1a:2b:3c:4d:01 -o "Z:$WORK/radio1.txt" >/dev/null 2>&1
+wine_raw get 00:1a:2b:3c:4d:01 >"$WORK/radio1.stdout" 2>/dev/null
+check "get under Wine writes the radio's SETT file" grep -q $'^MacAddr=00:1A:2B:3C:4D:01\r$' "$WORK/radio1.txt"
+check "get under Wine: stdout gives the same bytes (no CR added)" cmp -s "$WORK/radio1.txt" "$WORK/radio1.stdout"
+if [ -x "$SR_BUILD/native/setradio-cli" ]; then
+    "$TESTNET" exec-tool "$NET" "$SR_BUILD/native/setradio-cli" get 00:1a:2b:3c:4d:01 -o "$WORK/radio1.native"
+    check "the Windows and the Linux build write the same file" cmp -s "$WORK/radio1.txt" "$WORK/radio1.native"
+fi
 
 wine_cli check --trace http://127.0.0.1:8000/live http://127.0.0.1:8002/moved http://127.0.0.1:8001/dead \
     >"$WORK/check.txt" 2>"$WORK/check.err"
