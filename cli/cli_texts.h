@@ -94,6 +94,18 @@
 #define CLI_TEXT_SAVED "저장되었습니다"
 #define CLI_TEXT_LIVE "방송 중"
 #define CLI_TEXT_NOT_LIVE "방송 중 아님"
+// Why an address is not live, worded as in the window's check of every channel.
+#define CLI_REASON_NOT_HTTP "http 주소가 아님"
+#define CLI_REASON_UNKNOWN_HOST "서버 이름을 찾을 수 없음"
+#define CLI_REASON_REFUSED "연결 거부"
+#define CLI_REASON_CONNECT_TIMED_OUT "연결 시간 초과"
+#define CLI_REASON_NO_ANSWER "응답 없음"
+#define CLI_REASON_HTTP_ERROR "HTTP 오류 "
+#define CLI_REASON_HTTP_NOT_ICY "HTTP 200, ICY 아님"
+#define CLI_REASON_EMPTY_PLAYLIST "빈 재생목록"
+#define CLI_REASON_NO_LOCATION "Location 없는 리디렉션"
+#define CLI_REASON_TOO_MANY_REDIRECTS "리디렉션이 너무 많음"
+
 #define CLI_TEXT_CONNECTED "연결"
 #define CLI_TEXT_CONNECT_FAILED "연결 실패"
 #define CLI_TEXT_WRITTEN "설정 파일을 썼습니다: "
