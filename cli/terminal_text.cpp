@@ -42,6 +42,18 @@ std::string ToUtf8Text(const char *text949)
     return ConvertFrom949(text949, CP_UTF8);
 }
 
+int ConvertUtf8To949(const char *in, int length, char *out, int capacity)
+{
+    if (length <= 0) return 0;
+    int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, in, length, 0, 0);
+    if (wideLength <= 0) return -1;
+    std::vector<wchar_t> wide((size_t)wideLength);
+    MultiByteToWideChar(CP_UTF8, 0, in, length, wide.data(), wideLength);
+    int needed = WideCharToMultiByte(949, 0, wide.data(), wideLength, 0, 0, "?", 0);
+    if (needed <= 0 || needed > capacity) return -1;
+    return WideCharToMultiByte(949, 0, wide.data(), wideLength, out, capacity, "?", 0);
+}
+
 #else
 #include <errno.h>
 #include <iconv.h>
@@ -89,6 +101,33 @@ static std::string ConvertFrom949(const char *text, const char *codeset)
 std::string ToTerminalText(const char *text949)
 {
     return ConvertFrom949(text949, g_terminalCodeset);
+}
+
+int ConvertUtf8To949(const char *in, int length, char *out, int capacity)
+{
+    if (length <= 0) return 0;
+    iconv_t cd = iconv_open("CP949", "UTF-8");
+    if (cd == (iconv_t)-1) return -1;
+    char *from = (char *)in, *to = out;
+    size_t fromLeft = (size_t)length, toLeft = (size_t)capacity;
+    int failed = 0;
+    while (fromLeft > 0 && !failed) {
+        if (iconv(cd, &from, &fromLeft, &to, &toLeft) != (size_t)-1) break;
+        if (errno == EILSEQ && toLeft > 0) {
+            // A well-formed character that 949 cannot hold becomes '?'; malformed UTF-8 fails.
+            unsigned char lead = (unsigned char)*from;
+            size_t skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+            if (!skip || skip > fromLeft) failed = 1;
+            else {
+                *to++ = '?';
+                toLeft--;
+                from += skip;
+                fromLeft -= skip;
+            }
+        } else failed = 1;   // no room left, or an incomplete character at the end
+    }
+    iconv_close(cd);
+    return failed ? -1 : (int)(to - out);
 }
 
 std::string ToUtf8Text(const char *text949)

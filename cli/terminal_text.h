@@ -14,6 +14,11 @@ void InitTerminalText(void);
 std::string ToTerminalText(const char *text949);
 std::string ToUtf8Text(const char *text949);
 
+// length bytes of UTF-8 in as code page 949 in out (capacity bytes); characters 949 cannot hold
+// become '?'. Returns the bytes written (no NUL), or -1 when they do not fit or in is not UTF-8.
+// The conversion the file readers are given (files/ leaves it to each platform).
+int ConvertUtf8To949(const char *in, int length, char *out, int capacity);
+
 // Writes text949 converted for the terminal, then a line end.
 void PrintTerminalLine(FILE *stream, const char *text949);
 // "setradio-cli: " and the 949 text with an optional detail taken as it was typed, on stderr.

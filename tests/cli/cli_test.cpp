@@ -163,3 +163,12 @@ TEST(JsonOutput, TextsAreUtf8AndEscaped)
     JsonBool(&line, "live", 0);
     EXPECT_EQ("{\"title\":\"\xED\x95\x9C\\\"a\\\\b\\r\\n\\u0001\",\"channels\":12,\"live\":false", line.text);
 }
+
+TEST(JsonOutput, FileTextsFromUtf8BecomeCodePage949)
+{
+    char out[16];
+    const char *utf8 = "\xED\x95\x9C" "a\xF0\x9F\x8E\xB5";   // a Hangul syllable, 'a', a character 949 lacks
+    EXPECT_EQ(4, ConvertUtf8To949(utf8, (int)strlen(utf8), out, sizeof out));
+    EXPECT_EQ(std::string("\xC7\xD1" "a?"), std::string(out, 4));
+    EXPECT_EQ(-1, ConvertUtf8To949(utf8, (int)strlen(utf8), out, 3));   // does not fit
+}
