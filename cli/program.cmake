@@ -1,7 +1,12 @@
 # setradio-cli: the command-line program over the same core, natively and as a Windows console program.
 # It may use the C and C++ run-time and threads; SetRadio.exe is built apart and stays as it is.
 find_package(Threads REQUIRED)
-add_library(srcli STATIC ${SR_CLI_SOURCES})
+# The PC's interface list: Windows reads it in hostnet/ (the window's own reader), Linux in the core.
+set(SR_CLI_PLATFORM_SOURCES)
+if(WIN32)
+  set(SR_CLI_PLATFORM_SOURCES ${SR_ROOT}/hostnet/host_interfaces.cpp ${SR_ROOT}/hostnet/interface_query.cpp)
+endif()
+add_library(srcli STATIC ${SR_CLI_SOURCES} ${SR_CLI_PLATFORM_SOURCES})
 target_link_libraries(srcli PUBLIC srcore Threads::Threads)
 target_compile_options(srcli PRIVATE ${SR_WARNINGS} -finput-charset=UTF-8 -fexec-charset=CP949)
 target_compile_definitions(srcli PRIVATE SETRADIO_VERSION="${PROJECT_VERSION}")

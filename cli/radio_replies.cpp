@@ -1,6 +1,7 @@
 // radio_replies.cpp: FIND sent through the device link, replies joined per sender with their sender kept.
 #include "cli/radio_replies.h"
 #include "cli/mac_match.h"
+#include "common/host_interfaces.h"
 #include "device/link.h"
 #include "device/message.h"
 
@@ -10,6 +11,8 @@ int OpenReplyReader(ReplyReader *r)
 {
     memset(&r->pending, 0, sizeof r->pending);
     r->datagram = 0;
+    // FIND and SETT go to every network of the PC, as the window sends them.
+    SetDeviceLinkInterfaces(ReadHostInterfaces);
     OpenDeviceLink(0, 0);
     r->socket = DeviceLinkSocket();
     if (r->socket == NO_SOCKET) return 0;

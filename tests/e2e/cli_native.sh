@@ -2,12 +2,14 @@
 # cli_native.sh: setradio-cli (Linux build) in a private network against simulated radios and stream
 # servers on the tool's loopback: find (text and JSON), get then set to another radio, a set refused by
 # a dead Pls address, a set that is never confirmed, and check of live, dead and redirecting servers.
+# A second segment (10.78.0.0/24, no default route) holds one more radio: find and set reach it too.
 . "$(dirname "${BASH_SOURCE[0]}")/lib/link_env.sh" c
 
 TOOL="$SR_BUILD/native/setradio-cli"
 STREAM="$SR_BUILD/native/stream_server"
 for f in "$TOOL" "$STREAM"; do [ -x "$f" ] || { echo "missing $f"; exit 1; }; done
-"$TESTNET" up "$NET" 3 || exit 1
+"$TESTNET" up "$NET" 3 1 || exit 1
+MAC9=00:1A:2B:3C:4E:00
 MAC0=00:1A:2B:3C:4D:00
 MAC1=00:1A:2B:3C:4D:01
 MAC2=00:1A:2B:3C:4D:02
@@ -32,11 +34,19 @@ TITLE=$(printf '채널 %%n' | iconv -f UTF-8 -t CP949)
 start_sim --devices 3 --address 10.77.0.11 --channels 4 --state "$WORK/state" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
     --url-pattern "$LIVE/ch%n" --title-pattern "$TITLE" --malformed nosetc --malformed-device 2
 
-# find: three radios, one line each, then the same as JSON.
+"$TESTNET" exec-dev2 "$NET" "$SIM" --address 10.78.0.11 --mac $MAC9 --channels 2 --state "$WORK/seg2" \
+    --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" --log "$WORK/seg2.log" --ready "$WORK/seg2.ready" &
+for _ in $(seq 100); do [ -f "$WORK/seg2.ready" ] && break; sleep 0.05; done
+
+# find: three radios here and one on the second segment, one line each, then the same as JSON.
 cli find --wait 1.5 >"$WORK/find.txt"; rc=$?
 cat "$WORK/find.txt"
 check "find exits 0" [ $rc = 0 ]
-check "find lists three radios" [ "$(wc -l <"$WORK/find.txt")" = 3 ]
+check "find lists four radios" [ "$(wc -l <"$WORK/find.txt")" = 4 ]
+check "find lists the radio of the second segment once" \
+    [ "$(grep -Ec "^$MAC9 +VM-2\.14\.3 +10\.78\.0\.11:49006 " "$WORK/find.txt")" = 1 ]
+check "the second segment heard one FIND, at its broadcast address" \
+    [ "$("$SIM" --dump "$WORK/seg2.log" | grep -c 'from=10.78.0.1:49005 to=10.78.0.255:49006 len=12 ')" = 1 ]
 for i in 0 1 2; do
     check "find line for radio $i: MAC, firmware, sender, mode, address, channels" \
         grep -Eq "^00:1A:2B:3C:4D:0$i +VM-2\.14\.3 +10\.77\.0\.1$((1 + i)):49006 +[a-zA-Z-]+ +[0-9.]+ +4\$" "$WORK/find.txt"
@@ -46,7 +56,7 @@ check "FIND went out once, to 255.255.255.255:49006 from port 49005" \
 cli find --wait 1.5 --json >"$WORK/find.json"
 check "find --json: three objects with the stable fields" python3 -c '
 import json, sys
-rows = [json.loads(l) for l in open(sys.argv[1])]
+rows = [json.loads(l) for l in open(sys.argv[1]) if "4E:00" not in l]
 assert len(rows) == 3, rows
 for r in rows:
     assert set(r) == {"mac", "firmware", "from", "port", "mode", "address", "channels"}, r
@@ -70,6 +80,10 @@ check "radio 1 stored radio 0's settings with its own MAC, byte for byte" cmp -s
 check "both Pls addresses were probed before the send" [ "$(grep -c '^GET /pls[12] ' "$WORK/requests.8000")" = 2 ]
 cli get $MAC1 -o "$WORK/radio1.txt"
 check "get of radio 1 now gives the same file as radio 0's but for the MAC" cmp -s "$WORK/radio1.expected" "$WORK/radio1.txt"
+
+cli set ${MAC9//:/} "$WORK/radio0.txt" --wait 2 >/dev/null 2>&1; rc=$?
+sed "s/^MacAddr=$MAC0\r\$/MacAddr=$MAC9\r/" "$WORK/radio0.txt" >"$WORK/radio9.expected"
+check "set to the radio of the second segment confirmed and stored byte for byte" [ $rc = 0 ] && cmp -s "$WORK/radio9.expected" "$WORK/seg2.0"
 
 # A dead Pls address: refused with exit 1, nothing at all goes out.
 sed 's|^PlsUrl2=.*\r$|PlsUrl2=http://127.0.0.1:8001/dead\r|' "$WORK/radio0.txt" >"$WORK/deadpls.txt"
