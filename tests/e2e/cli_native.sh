@@ -88,11 +88,14 @@ check "set to the radio of the second segment confirmed and stored byte for byte
 # A dead Pls address: refused with exit 1, nothing at all goes out.
 sed 's|^PlsUrl2=.*\r$|PlsUrl2=http://127.0.0.1:8001/dead\r|' "$WORK/radio0.txt" >"$WORK/deadpls.txt"
 before=$(logged_count)
+probes=$(grep -c '^GET /pls1 ' "$WORK/requests.8000")
 cli set $MAC1 "$WORK/deadpls.txt" --wait 1 >"$WORK/deadpls.out" 2>&1; rc=$?
 cat "$WORK/deadpls.out"
 check "set with a dead Pls address exits 1" [ $rc = 1 ]
 check "the refusal names the dead address" grep -q 'http://127.0.0.1:8001/dead' "$WORK/deadpls.out"
-check "nothing was sent to the radios (no FIND, no SETT)" [ "$(logged_count)" = "$before" ]
+check "the Pls check ran (the live Pls address was asked)" [ "$(grep -c '^GET /pls1 ' "$WORK/requests.8000")" -gt "$probes" ]
+check "nothing was sent to the radios (no FIND, no SETT; the log holds the earlier ones)" \
+    [ "$before" -gt 0 ] && [ "$(logged_count)" = "$before" ]
 check "radio 1 keeps what it stored" cmp -s "$WORK/radio1.expected" "$WORK/state.1"
 cli set $MAC1 "$WORK/deadpls.txt" --no-check --wait 2 >/dev/null 2>&1; rc=$?
 check "--no-check sends it all the same" [ $rc = 0 ] && grep -q 'PlsUrl2=http://127.0.0.1:8001/dead' "$WORK/state.1"
@@ -104,10 +107,11 @@ elapsed=$((($(date +%s%N) - start) / 1000000))
 cat "$WORK/noconfirm.out"
 check "set without a confirmation exits 3 after the 2 s wait ($elapsed ms)" [ $rc = 3 ] && [ $elapsed -ge 2000 ] && [ $elapsed -lt 6000 ]
 check "the SETT did reach radio 2" grep -q "^MacAddr=$MAC2"$'\r$' "$WORK/state.2"
+before=$(logged_count)
 cli set 00:1A:2B:3C:4D:09 "$WORK/radio0.txt" --wait 1 >/dev/null 2>&1; rc=$?
-check "set to a MAC no radio has exits 3" [ $rc = 3 ]
+check "set to a MAC no radio has exits 3 after its FIND, with no SETT" [ $rc = 3 ] && [ "$(logged_count)" = $((before + 1)) ]
 cli get 1A:2B:3C:4D:00 --wait 1 >/dev/null 2>&1; rc=$?
-check "a MAC is text: without its leading zeros it names no radio (exit 3)" [ $rc = 3 ]
+check "a MAC is text: without its leading zeros it names no radio (exit 3)" [ $rc = 3 ] && [ "$(logged_count)" = $((before + 2)) ]
 
 # Bad input: a file that is not a settings file, one that is too long, a missing one.
 echo 'hello' >"$WORK/notsettings.txt"
