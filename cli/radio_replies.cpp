@@ -63,7 +63,7 @@ int ReadNextReply(ReplyReader *r, unsigned start, unsigned waitMs, RadioReply *r
         char *message = 0;
         int received = ReceiveDatagramFrom(r->socket, r->datagram, DEVICE_MESSAGE_MAX, 0, &address, &port);
         if (received > 0)
-            message = FeedDatagram(&r->pending, address, port, r->datagram, received, PlatTickCount());
+            message = FeedDatagram(&r->pending, address, port, r->datagram, received, PlatTickCount(), DEVICE_WAIT_MS);
         if (!message)
             message = TakeExpiredReply(r, &address, &port);
         if (message) {
