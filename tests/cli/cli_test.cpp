@@ -167,7 +167,7 @@ TEST(JsonOutput, TextsAreUtf8AndEscaped)
 TEST(JsonOutput, FileTextsFromUtf8BecomeCodePage949)
 {
     char out[16];
-    const char *utf8 = "\xED\x95\x9C" "a\xF0\x9F\x8E\xB5";   // a Hangul syllable, 'a', a character 949 lacks
+    const char *utf8 = "\xED\x95\x9C" "a\xE0\xB8\x81";   // a Hangul syllable, 'a', a Thai letter 949 lacks
     EXPECT_EQ(4, ConvertUtf8To949(utf8, (int)strlen(utf8), out, sizeof out));
     EXPECT_EQ(std::string("\xC7\xD1" "a?"), std::string(out, 4));
     EXPECT_EQ(-1, ConvertUtf8To949(utf8, (int)strlen(utf8), out, 3));   // does not fit
