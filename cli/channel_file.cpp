@@ -1,55 +1,97 @@
-// channel_file.cpp: settings files and playlists read for set and check --file.
+// channel_file.cpp: settings files and playlists read for set and check --file, with the window's readers.
 #include "cli/channel_file.h"
 #include "cli/cli_texts.h"
 #include "cli/exit_codes.h"
 #include "cli/file_io.h"
 #include "cli/terminal_text.h"
-#include "common/text.h"
-#include "device/message.h"
+#include "files/file_kind.h"
+#include "files/playlist_import.h"
+#include "files/settings_values.h"
 
-// A text holding NumberOfEntries= or DhcpMode= at the start of a line.
-static int IsSettingsText(const char *text)
+#include <stdio.h>
+#include <vector>
+
+// The file's text as the window's open reads it (UTF-8 converted to 949). Returns its FileKind,
+// or -1 after saying why the file could not be read.
+static int ReadKindOfFile(const char *path, std::vector<char> *text)
 {
-    for (const char *line = text; *line;) {
-        if (ComparePrefix(line, "NumberOfEntries=") == 0 || ComparePrefix(line, "DhcpMode=") == 0) return 1;
-        int end = FindChar(line, '\n');
-        if (end < 0) break;
-        line += end + 1;
+    std::string bytes;
+    // One byte over the bound is enough to tell a file that is too long.
+    int result = ReadWholeFile(path, FILE_TEXT_MAX + 1, &bytes);
+    if (result == WHOLE_FILE_FAILED) {
+        PrintError(CLI_ERROR_READ_FILE, path);
+        return -1;
     }
-    return 0;
+    text->assign(FILE_TEXT_MAX + 1, 0);
+    if (result == WHOLE_FILE_TOO_LONG) return FILE_TOO_LARGE;
+    if (result == WHOLE_FILE_HAS_NUL) return FILE_HAS_NUL;
+    return ReadFileText(bytes.data(), (int)bytes.size(), text->data(), FILE_TEXT_MAX + 1, ConvertUtf8To949);
+}
+
+// Says why a file of this kind is refused; the exit code.
+static int RefuseFile(int kind, const char *path, const char *otherText)
+{
+    switch (kind) {
+    case FILE_TOO_LARGE: PrintError(CLI_ERROR_FILE_TOO_LONG, path); break;
+    case FILE_HAS_NUL: PrintError(CLI_ERROR_FILE_HAS_NUL, path); break;
+    case FILE_UNREADABLE: PrintError(CLI_ERROR_READ_FILE, path); break;
+    default: PrintError(otherText, path); break;
+    }
+    return EXIT_FILE;
 }
 
 int ReadSettingsFileFor(const char *path, std::string *text)
 {
-    int result = ReadWholeFile(path, DEVICE_MESSAGE_MAX - 1, text);
-    if (result != FILE_READ_OK) {
-        PrintError(FileReadError(result), path);
-        return EXIT_FILE;
-    }
-    if (!IsSettingsText(text->c_str())) {
-        PrintError(CLI_ERROR_NOT_SETTINGS, path);
-        return EXIT_FILE;
-    }
+    std::vector<char> decoded;
+    int kind = ReadKindOfFile(path, &decoded);
+    if (kind < 0) return EXIT_FILE;
+    if (kind != FILE_SETTINGS) return RefuseFile(kind, path, CLI_ERROR_NOT_SETTINGS);
+    *text = decoded.data();
     return EXIT_DONE;
+}
+
+// One playlist row taken by the import (context: the checks).
+static void AddImportedRow(void *context, const char *title, const char *url)
+{
+    StreamCheck check;
+    check.url = url;
+    check.title = title;
+    check.live = 0;
+    ((std::vector<StreamCheck> *)context)->push_back(check);
 }
 
 int ReadChannelFile(const char *path, std::vector<StreamCheck> *checks)
 {
-    std::string text;
-    int code = ReadSettingsFileFor(path, &text);
-    if (code != EXIT_DONE) return code;
-    int count = ReadEntryCount(text.c_str());
-    char key[32], value[DEVICE_VALUE_SIZE];
-    for (int n = 1; n <= count; n++) {
-        StreamCheck check;
-        MakeNumberedKey(key, sizeof key, "File", n);
-        GetKeyValue(key, value, sizeof value, text.c_str());
-        check.url = value;
-        MakeNumberedKey(key, sizeof key, "Title", n);
-        GetKeyValue(key, value, sizeof value, text.c_str());
-        check.title = value;
-        check.live = 0;
-        checks->push_back(check);
+    std::vector<char> decoded;
+    int kind = ReadKindOfFile(path, &decoded);
+    if (kind < 0) return EXIT_FILE;
+    if (kind == FILE_SETTINGS) {
+        SettingsValues values;
+        ReadSettingsValues(decoded.data(), &values);
+        char title[DEVICE_VALUE_SIZE], url[DEVICE_VALUE_SIZE];
+        for (int n = 1; n <= values.channelCount; n++) {
+            ReadChannelEntry(decoded.data(), n, title, sizeof title, url, sizeof url);
+            AddImportedRow(checks, title, url);
+        }
+        return EXIT_DONE;
+    }
+    if (kind != FILE_PLAYLIST) return RefuseFile(kind, path, CLI_ERROR_NOT_CHANNELS);
+    // The import's rules (addresses that are too long, not http:// or repeated are left out), with
+    // no limit from a SETT: the list is only checked, never sent.
+    std::vector<char> known(FILE_TEXT_MAX + 1);
+    AddressSet set;
+    AddressSetInit(&set, known.data(), (int)known.size());
+    PlaylistImport import;
+    import.known = &set;
+    import.nextNumber = 1;
+    import.roomBytes = 0x3FFFFFFF;
+    import.addRow = AddImportedRow;
+    import.context = checks;
+    ImportPlaylist(decoded.data(), &import);
+    if (import.skipped) {
+        char count[32];
+        snprintf(count, sizeof count, "%d", import.skipped);
+        PrintError(CLI_TEXT_PLAYLIST_SKIPPED, count);
     }
     return EXIT_DONE;
 }

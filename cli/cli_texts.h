@@ -91,6 +91,7 @@
 #define CLI_ERROR_PLS_EMPTY "Pls주소를 입력하세요: 파일에 값이 없습니다: "
 #define CLI_ERROR_PLS_NOT_LIVE "Pls 주소가 방송 중이 아니어서 보내지 않았습니다: "
 
+#define CLI_TEXT_PLAYLIST_SKIPPED "재생목록에서 가져오지 않은 주소 (http://가 아님, 너무 김, 중복): "
 #define CLI_TEXT_SAVED "저장되었습니다"
 #define CLI_TEXT_LIVE "방송 중"
 #define CLI_TEXT_NOT_LIVE "방송 중 아님"

@@ -1,6 +1,5 @@
 // file_io.cpp: whole-file reading with bounds, and writing through a file beside the target.
 #include "cli/file_io.h"
-#include "cli/cli_texts.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -12,18 +11,18 @@ int ReadWholeFile(const char *path, int maxBytes, std::string *text)
 {
     text->clear();
     FILE *f = fopen(path, "rb");
-    if (!f) return FILE_READ_FAILED;
+    if (!f) return WHOLE_FILE_FAILED;
     char buffer[8192];
     size_t n;
-    int result = FILE_READ_OK;
-    while (result == FILE_READ_OK && (n = fread(buffer, 1, sizeof buffer, f)) > 0) {
-        if (text->size() + n > (size_t)maxBytes) result = FILE_TOO_LONG;
+    int result = WHOLE_FILE_OK;
+    while (result == WHOLE_FILE_OK && (n = fread(buffer, 1, sizeof buffer, f)) > 0) {
+        if (text->size() + n > (size_t)maxBytes) result = WHOLE_FILE_TOO_LONG;
         else text->append(buffer, n);
     }
-    if (result == FILE_READ_OK && ferror(f)) result = FILE_READ_FAILED;
+    if (result == WHOLE_FILE_OK && ferror(f)) result = WHOLE_FILE_FAILED;
     fclose(f);
-    if (result == FILE_READ_OK && memchr(text->data(), 0, text->size())) result = FILE_HAS_NUL;
-    if (result != FILE_READ_OK) text->clear();
+    if (result == WHOLE_FILE_OK && memchr(text->data(), 0, text->size())) result = WHOLE_FILE_HAS_NUL;
+    if (result != WHOLE_FILE_OK) text->clear();
     return result;
 }
 
@@ -41,13 +40,4 @@ int WriteFileReplacing(const char *path, const char *data, int length)
 #endif
     if (!ok) remove(temporary.c_str());
     return ok;
-}
-
-const char *FileReadError(int result)
-{
-    switch (result) {
-    case FILE_TOO_LONG: return CLI_ERROR_FILE_TOO_LONG;
-    case FILE_HAS_NUL: return CLI_ERROR_FILE_HAS_NUL;
-    default: return CLI_ERROR_READ_FILE;
-    }
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-enum FileReadResult { FILE_READ_OK = 0, FILE_READ_FAILED, FILE_TOO_LONG, FILE_HAS_NUL };
+enum WholeFileResult { WHOLE_FILE_OK = 0, WHOLE_FILE_FAILED, WHOLE_FILE_TOO_LONG, WHOLE_FILE_HAS_NUL };
 
 // Reads the whole file into text. Refuses a file longer than maxBytes or holding a NUL byte.
 int ReadWholeFile(const char *path, int maxBytes, std::string *text);
@@ -12,8 +12,5 @@ int ReadWholeFile(const char *path, int maxBytes, std::string *text);
 // Writes the bytes to a new file beside path, then puts it in path's place in one step, so the
 // file it replaces is never lost half-written. 1 on success.
 int WriteFileReplacing(const char *path, const char *data, int length);
-
-// The 949 error text for a FileReadResult.
-const char *FileReadError(int result);
 
 #endif

@@ -1,26 +1,21 @@
 // radio_settings.cpp: a settings text loaded as the form loads it, and composed back with the SETT composer.
 #include "cli/radio_settings.h"
 #include "common/text.h"
-
-// Keys of the form's edits, in the composer's field order.
-static const char *const kFieldKeys[SETT_FIELD_COUNT] = {
-    "LocalIP=", "SubnetMask=", "GatewayIP=", "DNS_IP=", "PPPoEID=", "PPPoEPsw=", "PlsUrl1=", "PlsUrl2=",
-};
+#include "files/settings_values.h"
 
 #define WINDOW_START_MODE 1   // the window checks DHCP when it starts
 
 void LoadRadioSettings(RadioSettings *values, const char *text)
 {
-    char value[DEVICE_VALUE_SIZE];
-    GetKeyValue("DhcpMode=", value, sizeof value, text);
-    int mode = ParseNumber(value, 0);
+    SettingsValues read;
+    ReadSettingsValues(text, &read);
     // The radio buttons: a negative position unchecks all three, one past the last changes nothing.
-    values->mode = mode < 0 ? -1 : mode > 2 ? WINDOW_START_MODE : mode;
+    values->mode = read.mode < 0 ? -1 : read.mode > 2 ? WINDOW_START_MODE : read.mode;
     for (int i = 0; i < SETT_FIELD_COUNT; i++) {
-        GetKeyValue(kFieldKeys[i], values->fields[i], DEVICE_VALUE_SIZE, text);
+        CopyText(values->fields[i], DEVICE_VALUE_SIZE, read.fields[i]);
         TrimText(values->fields[i]);   // the send reads the edits back trimmed
     }
-    values->channelCount = ReadEntryCount(text);
+    values->channelCount = read.channelCount;
     values->text = text;
 }
 
@@ -28,9 +23,9 @@ void LoadRadioSettings(RadioSettings *values, const char *text)
 static void ReadLoadedCell(void *context, int row, int column, char *buffer, int size)
 {
     const RadioSettings *values = (const RadioSettings *)context;
-    char key[32];
-    MakeNumberedKey(key, sizeof key, column == 1 ? "Title" : "File", row + 1);
-    GetKeyValue(key, buffer, size, values->text);
+    char other[DEVICE_VALUE_SIZE];
+    if (column == 1) ReadChannelEntry(values->text, row + 1, buffer, size, other, sizeof other);
+    else ReadChannelEntry(values->text, row + 1, other, sizeof other, buffer, size);
 }
 
 int ComposeSettFor(const RadioSettings *values, const char *macAddr, char *out, int capacity)

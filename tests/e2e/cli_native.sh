@@ -85,6 +85,11 @@ cli set ${MAC9//:/} "$WORK/radio0.txt" --wait 2 >/dev/null 2>&1; rc=$?
 sed "s/^MacAddr=$MAC0\r\$/MacAddr=$MAC9\r/" "$WORK/radio0.txt" >"$WORK/radio9.expected"
 check "set to the radio of the second segment confirmed and stored byte for byte" [ $rc = 0 ] && cmp -s "$WORK/radio9.expected" "$WORK/seg2.0"
 
+# A settings file re-saved as UTF-8 (as Notepad does) goes out as code page 949, like the window's open.
+{ printf '\xEF\xBB\xBF'; iconv -f CP949 -t UTF-8 "$WORK/radio0.txt"; } >"$WORK/radio0.utf8.txt"
+cli set $MAC1 "$WORK/radio0.utf8.txt" --wait 2 >/dev/null 2>&1; rc=$?
+check "a UTF-8 settings file is stored as the same 949 bytes" [ $rc = 0 ] && cmp -s "$WORK/radio1.expected" "$WORK/state.1"
+
 # A dead Pls address: refused with exit 1, nothing at all goes out.
 sed 's|^PlsUrl2=.*\r$|PlsUrl2=http://127.0.0.1:8001/dead\r|' "$WORK/radio0.txt" >"$WORK/deadpls.txt"
 before=$(logged_count)
@@ -154,6 +159,15 @@ assert [r["channel"] for r in rows] == [1, 2, 3, 4], rows
 assert [r["title"] for r in rows] == ["채널 %d" % n for n in range(1, 5)], rows
 assert all(r["live"] and r["reason"] == "" for r in rows), rows
 ' "$WORK/checkfile.json"
+
+# check --file of a playlist in UTF-8: Korean titles, an https entry (not imported, so not checked).
+printf '[playlist]\r\nNumberOfEntries=3\r\nFile1=http://127.0.0.1:8000/live\r\nTitle1=라디오 하나\r\nFile2=https://127.0.0.1:8000/secure\r\nTitle2=보안\r\nFile3=http://127.0.0.1:8004/gone\r\nTitle3=없는 방송\r\n' >"$WORK/list.pls"
+cli check --file "$WORK/list.pls" >"$WORK/list.out" 2>"$WORK/list.err"; rc=$?
+cat "$WORK/list.out" "$WORK/list.err"
+check "check --file of a playlist: two channels, titles converted, exit 1" [ $rc = 1 ] && [ "$(wc -l <"$WORK/list.out")" = 2 ] &&
+    grep -q '^1\. 방송 중  http://127.0.0.1:8000/live  \[라디오 하나\]$' "$WORK/list.out" &&
+    grep -q '^2\. 방송 중 아님  http://127.0.0.1:8004/gone  \[없는 방송\]' "$WORK/list.out"
+check "the https entry is reported as left out" grep -q ': 1$' "$WORK/list.err"
 
 echo "cli_native: $FAILS failed"
 [ "$FAILS" = 0 ]
