@@ -56,6 +56,7 @@ static void AddImportedRow(void *context, const char *title, const char *url)
     StreamCheck check;
     check.url = url;
     check.title = title;
+    check.channelRule = 1;
     check.live = 0;
     ((std::vector<StreamCheck> *)context)->push_back(check);
 }

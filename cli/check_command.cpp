@@ -64,7 +64,8 @@ static void ReportCheck(const StreamCheck *check, int index, void *context)
             JsonText(&line, "title", check->title.c_str());
         }
         JsonBool(&line, "live", check->live);
-        JsonRawText(&line, "reason", check->reason.c_str());
+        JsonRawText(&line, "reason", ReasonWord(check->reason));
+        if (check->httpCode) JsonNumber(&line, "http_code", check->httpCode);
         if (report->options->trace) JsonArray(&line, "hops", JsonHops(check->hops));
         JsonPrint(&line, stdout);
     } else {
@@ -73,7 +74,7 @@ static void ReportCheck(const StreamCheck *check, int index, void *context)
         text += check->live ? CLI_TEXT_LIVE : CLI_TEXT_NOT_LIVE;
         text += "  " + check->url;
         if (report->fromFile && !check->title.empty()) text += "  [" + check->title + "]";
-        if (!check->live) text += std::string("  ") + ReasonText(check->reason);
+        if (!check->live) text += "  " + ReasonText(check);
         PrintTerminalLine(stdout, text.c_str());
         PrintHops(check->hops);
     }
@@ -94,6 +95,7 @@ int RunCheck(const CliOptions *options)
         for (size_t i = 0; i < options->urls.size(); i++) {
             StreamCheck check;
             check.url = options->urls[i];
+            check.channelRule = 1;
             check.live = 0;
             checks.push_back(check);
         }

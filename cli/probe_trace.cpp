@@ -62,6 +62,27 @@ static SockHandle TraceConnect(void *context, const char *host, int port)
     return s;
 }
 
+static SockHandle TraceConnectWithin(void *context, const char *host, int port, unsigned limitMs, int *failure)
+{
+    ProbeTrace *trace = TraceOf(context);
+    FinishProbeTrace(trace);
+    TraceHop hop;
+    hop.host = host ? host : "";
+    hop.port = port;
+    unsigned start = PlatTickCount();
+    SockHandle s = trace->inner->connectWithin(trace->inner->context, host, port, limitMs, failure);
+    hop.connectMs = PlatTickCount() - start;
+    hop.connected = s != NO_SOCKET;
+    trace->hops.push_back(hop);
+    return s;
+}
+
+static unsigned TraceTickCount(void *context)
+{
+    const ProbeIo *inner = TraceOf(context)->inner;
+    return inner->tickCount(inner->context);
+}
+
 static int TraceSendText(void *context, SockHandle s, const char *text)
 {
     const ProbeIo *inner = TraceOf(context)->inner;
@@ -104,6 +125,8 @@ void StartProbeTrace(ProbeTrace *trace, const ProbeIo *inner)
     trace->io.setNonBlocking = TraceSetNonBlocking;
     trace->io.receiveWait = TraceReceiveWait;
     trace->io.close = TraceClose;
+    trace->io.connectWithin = inner->connectWithin ? TraceConnectWithin : 0;
+    trace->io.tickCount = inner->tickCount ? TraceTickCount : 0;
 }
 
 void FinishProbeTrace(ProbeTrace *trace)

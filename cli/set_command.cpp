@@ -19,6 +19,7 @@ static int CheckPlsAddresses(const RadioSettings *values)
     std::vector<StreamCheck> checks(2);
     for (int i = 0; i < 2; i++) {
         checks[i].url = values->fields[SETT_PLS_URL1 + i];
+        checks[i].channelRule = 0;   // the send probes its Pls addresses as they are
         checks[i].live = 0;
         if (checks[i].url.empty()) {
             PrintError(CLI_ERROR_PLS_EMPTY, i == 0 ? "PlsUrl1" : "PlsUrl2");
@@ -29,7 +30,7 @@ static int CheckPlsAddresses(const RadioSettings *values)
     int ok = 1;
     for (int i = 0; i < 2; i++) {
         if (checks[i].live) continue;
-        std::string detail = ToTerminalText(checks[i].url.c_str()) + " (" + ToTerminalText(ReasonText(checks[i].reason)) + ")";
+        std::string detail = ToTerminalText(checks[i].url.c_str()) + " (" + ToTerminalText(ReasonText(&checks[i]).c_str()) + ")";
         PrintError(CLI_ERROR_PLS_NOT_LIVE, detail.c_str());
         ok = 0;
     }

@@ -18,18 +18,29 @@ struct CheckPool {
     std::vector<char> done;        // per check, under lock
 };
 
+// The window's probe and live rule: a channel's check, or the Pls check of the send.
+static int ProbeWith(const ProbeIo *io, const StreamCheck *check, ProbeOutcome *outcome)
+{
+    if (check->channelRule) return ProbeChannelAddressVia(io, check->url.c_str(), outcome);
+    return ProbeStreamOutcomeVia(io, check->url.c_str(), outcome);
+}
+
 static void ProbeOne(StreamCheck *check, int trace)
 {
+    ProbeOutcome outcome;
+    outcome.reason = PROBE_NO_ANSWER;
+    outcome.httpCode = 0;
     if (!trace) {
-        check->live = ProbeStream(check->url.c_str());
+        check->live = ProbeWith(&kSocketProbeIo, check, &outcome);
     } else {
         ProbeTrace recorder;
         StartProbeTrace(&recorder, &kSocketProbeIo);
-        check->live = ProbeStreamVia(&recorder.io, check->url.c_str());
+        check->live = ProbeWith(&recorder.io, check, &outcome);
         FinishProbeTrace(&recorder);
         check->hops = recorder.hops;
     }
-    check->reason = check->live ? "" : "not-live";
+    check->reason = check->live ? PROBE_LIVE : outcome.reason;
+    check->httpCode = outcome.httpCode;
 }
 
 static void CheckWorker(CheckPool *pool)
@@ -64,8 +75,26 @@ void RunStreamChecks(std::vector<StreamCheck> *checks, int jobs, int trace, Chec
     for (size_t i = 0; i < threads.size(); i++) threads[i].join();
 }
 
-const char *ReasonText(const std::string &reason)
+// Words and texts in the order of the probe's reasons.
+static const char *const kReasonWords[PROBE_REASON_COUNT] = {
+    "", "not_http", "unknown_host", "refused", "connect_timed_out", "no_answer", "http_error",
+    "http_not_icy", "empty_playlist", "redirect_without_location", "too_many_redirects",
+};
+static const char *const kReasonTexts[PROBE_REASON_COUNT] = {
+    CLI_TEXT_LIVE, CLI_REASON_NOT_HTTP, CLI_REASON_UNKNOWN_HOST, CLI_REASON_REFUSED, CLI_REASON_CONNECT_TIMED_OUT,
+    CLI_REASON_NO_ANSWER, CLI_REASON_HTTP_ERROR, CLI_REASON_HTTP_NOT_ICY, CLI_REASON_EMPTY_PLAYLIST,
+    CLI_REASON_NO_LOCATION, CLI_REASON_TOO_MANY_REDIRECTS,
+};
+
+const char *ReasonWord(int reason)
 {
-    if (reason.empty()) return CLI_TEXT_LIVE;
-    return CLI_TEXT_NOT_LIVE;
+    return reason >= 0 && reason < PROBE_REASON_COUNT ? kReasonWords[reason] : "unknown";
+}
+
+std::string ReasonText(const StreamCheck *check)
+{
+    if (check->reason < 0 || check->reason >= PROBE_REASON_COUNT) return CLI_TEXT_NOT_LIVE;
+    std::string text = kReasonTexts[check->reason];
+    if (check->reason == PROBE_HTTP_ERROR) text += std::to_string(check->httpCode);
+    return text;
 }

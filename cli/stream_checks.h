@@ -10,8 +10,10 @@
 struct StreamCheck {
     std::string url;      // the address as given (949 bytes when it came from a file)
     std::string title;    // the channel's title from a file (949), or empty
+    int channelRule;      // 1: the check of a channel (an address without "http://" is not probed)
     int live;             // 1 when the probe ends at "ICY 200 OK"
-    std::string reason;   // why not live, a stable word for scripts; empty when live
+    int reason;           // a ProbeReason: why it is not live (PROBE_LIVE when live)
+    int httpCode;         // the last answer's status code, 0 when none
     std::vector<TraceHop> hops;   // --trace: every connection the probe made or tried
 };
 
@@ -21,7 +23,9 @@ typedef void (*CheckListener)(const StreamCheck *check, int index, void *context
 // thread for each check in list order, as soon as it and every one before it are done.
 void RunStreamChecks(std::vector<StreamCheck> *checks, int jobs, int trace, CheckListener onReady, void *context);
 
-// The 949 text for people that goes with a reason word.
-const char *ReasonText(const std::string &reason);
+// The reason as a stable word for scripts ("refused", "http_error", ...; "" when live).
+const char *ReasonWord(int reason);
+// The reason for people (949), with the status code where it has one.
+std::string ReasonText(const StreamCheck *check);
 
 #endif

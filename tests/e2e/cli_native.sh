@@ -134,6 +134,8 @@ cli check --trace "$LIVE/live" http://127.0.0.1:8002/moved http://127.0.0.1:8003
 cat "$WORK/check.txt"
 check "check with dead addresses exits 1" [ $rc = 1 ]
 check "three live, two not live" [ "$(grep -c '^방송 중  ' "$WORK/check.txt")" = 3 ] && [ "$(grep -c '^방송 중 아님  ' "$WORK/check.txt")" = 2 ]
+check "the reasons: refused, and HTTP error 404" grep -q '^방송 중 아님  http://127.0.0.1:8001/dead  연결 거부$' "$WORK/check.txt" &&
+    grep -q '^방송 중 아님  http://127.0.0.1:8004/gone  HTTP 오류 404$' "$WORK/check.txt"
 check "the redirect reached the live server" [ "$(grep -c '^GET /live ' "$WORK/requests.8000")" -ge 3 ]
 check "trace of the redirect: 302 with its Location, then ICY 200 OK" \
     bash -c "grep -A2 '^방송 중  http://127.0.0.1:8002/moved' '$WORK/check.txt' | grep -q '^    -> 127.0.0.1:8002  연결 [0-9]* ms  HTTP/1.0 302 Found  Location: http://127.0.0.1:8000/live\$' &&
@@ -141,6 +143,13 @@ check "trace of the redirect: 302 with its Location, then ICY 200 OK" \
 check "trace of the playlist: 200 with its entry" \
     grep -q '^    -> 127.0.0.1:8003  연결 [0-9]* ms  HTTP/1.0 200 OK  File1=http://127.0.0.1:8000/live$' "$WORK/check.txt"
 check "trace of the refused address: the failed connect" grep -q '^    -> 127.0.0.1:8001  연결 실패 [0-9]* ms$' "$WORK/check.txt"
+cli check --json http://127.0.0.1:8001/dead http://127.0.0.1:8004/gone https://127.0.0.1:8000/live >"$WORK/reasons.json"
+check "check --json: stable reason words, the status code beside an HTTP error" python3 -c '
+import json, sys
+rows = [json.loads(l) for l in open(sys.argv[1])]
+assert [r["reason"] for r in rows] == ["refused", "http_error", "not_http"], rows
+assert rows[1]["http_code"] == 404 and not any(r["live"] for r in rows), rows
+' "$WORK/reasons.json"
 cli check --trace --json http://127.0.0.1:8002/moved >"$WORK/check.json"
 check "check --trace --json: the hops with their fields" python3 -c '
 import json, sys

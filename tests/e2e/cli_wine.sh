@@ -67,7 +67,7 @@ cat "$WORK/check.txt" "$WORK/check.err"
 check "check under Wine exits 1 for a dead address" grep -q '^exit 1$' "$WORK/check.err"
 check "check under Wine: the live and the redirected address are live" \
     [ "$(grep -c '^방송 중  http://127.0.0.1:800[02]/' "$WORK/check.txt")" = 2 ]
-check "check under Wine: the refused address is not live" grep -q '^방송 중 아님  http://127.0.0.1:8001/dead' "$WORK/check.txt"
+check "check under Wine: the refused address is not live, with its reason" grep -q '^방송 중 아님  http://127.0.0.1:8001/dead  연결 거부$' "$WORK/check.txt"
 check "check --trace under Wine: the 302 hop with its Location" \
     grep -q '^    -> 127.0.0.1:8002  연결 [0-9]* ms  HTTP/1.0 302 Found  Location: http://127.0.0.1:8000/live$' "$WORK/check.txt"
 check "the live server saw the Windows program's requests" [ "$(grep -c '^GET /live ' "$WORK/requests.8000")" = 2 ]
