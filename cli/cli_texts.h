@@ -57,7 +57,10 @@
     "setradio-cli check --file FILE [--json] [--trace] [--jobs N]\n" \
     "  각 주소가 방송 중인지 창과 같은 방법으로 병렬 확인하고, 아니면 이유를 보입니다.\n" \
     "  --file FILE  설정 파일 또는 재생목록(.pls, .m3u)의 모든 채널을 확인합니다\n" \
-    "  --json       한 줄에 JSON 객체 하나: url, title, live, reason (--trace: hops)\n" \
+    "  --json       한 줄에 JSON 객체 하나: url, live, reason, http_code (HTTP 오류일 때),\n" \
+    "               channel과 title (--file), hops (--trace)\n" \
+    "               reason: not_http, unknown_host, refused, connect_timed_out, no_answer, http_error,\n" \
+    "               http_not_icy, empty_playlist, redirect_without_location, too_many_redirects\n" \
     "  --trace      거쳐 간 단계: 연결 시간, 상태 줄, Location 또는 재생목록 항목\n" \
     "  --jobs N     동시에 확인하는 주소 수 (기본 8, 최대 64)\n" \
     "\n" CLI_EXIT_CODE_HELP
