@@ -113,7 +113,7 @@ expect-rows 110 40
 sleep 300
 EOF
 shot 03-forty-channels
-# The ChannelList's menu with the file commands (the README's second picture), from the menu key.
+# The ChannelList's menu with the file commands and the check of every channel (the README's second picture), from the menu key.
 drive menu <<'EOF' || exit 1
 click-row 110 2
 key 110 93
