@@ -47,18 +47,24 @@ static void ReadHopAnswer(TraceHop *hop)
     hop->data.clear();
 }
 
+// Notes one hop: the address asked for, how long the connect took and whether it was made.
+static void NoteHop(ProbeTrace *trace, const char *host, int port, unsigned start, SockHandle s)
+{
+    TraceHop hop;
+    hop.host = host ? host : "";
+    hop.port = port;
+    hop.connectMs = PlatTickCount() - start;
+    hop.connected = s != NO_SOCKET;
+    trace->hops.push_back(hop);
+}
+
 static SockHandle TraceConnect(void *context, const char *host, int port)
 {
     ProbeTrace *trace = TraceOf(context);
     FinishProbeTrace(trace);
-    TraceHop hop;
-    hop.host = host ? host : "";
-    hop.port = port;
     unsigned start = PlatTickCount();
     SockHandle s = trace->inner->connect(trace->inner->context, host, port);
-    hop.connectMs = PlatTickCount() - start;
-    hop.connected = s != NO_SOCKET;
-    trace->hops.push_back(hop);
+    NoteHop(trace, host, port, start, s);
     return s;
 }
 
@@ -66,14 +72,9 @@ static SockHandle TraceConnectWithin(void *context, const char *host, int port, 
 {
     ProbeTrace *trace = TraceOf(context);
     FinishProbeTrace(trace);
-    TraceHop hop;
-    hop.host = host ? host : "";
-    hop.port = port;
     unsigned start = PlatTickCount();
     SockHandle s = trace->inner->connectWithin(trace->inner->context, host, port, limitMs, failure);
-    hop.connectMs = PlatTickCount() - start;
-    hop.connected = s != NO_SOCKET;
-    trace->hops.push_back(hop);
+    NoteHop(trace, host, port, start, s);
     return s;
 }
 

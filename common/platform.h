@@ -139,48 +139,36 @@ inline int PlatLookupName(const char *host, unsigned *address)
 }
 #endif
 
-// Waits until the socket has data to read or the time is up; 1 when readable, 0 otherwise.
-// Used in place of fixed 10 ms sleeps: same limits, lower latency.
-inline int PlatWaitReadable(SockHandle s, unsigned ms)
+// Waits until the socket is ready for reading (forWrite 0) or its non-blocking connect has ended,
+// made or failed (forWrite 1), or the time is up; 1 when ready, 0 otherwise.
+inline int PlatWaitSocket(SockHandle s, unsigned ms, int forWrite)
 {
 #ifdef _WIN32
-    fd_set set;
-    set.fd_count = 1;
-    set.fd_array[0] = s;
-    struct timeval tv;
-    tv.tv_sec = (long)(ms / 1000);
-    tv.tv_usec = (long)(ms % 1000) * 1000;
-    return select(0, &set, 0, 0, &tv) > 0;
-#else
-    struct pollfd p;
-    p.fd = s;
-    p.events = POLLIN;
-    p.revents = 0;
-    return poll(&p, 1, (int)ms) > 0;
-#endif
-}
-
-// Waits until a non-blocking connect has ended (made or failed) or the time is up; 1 when it ended.
-inline int PlatWaitConnected(SockHandle s, unsigned ms)
-{
-#ifdef _WIN32
-    fd_set written, failed;
-    written.fd_count = 1;
-    written.fd_array[0] = s;
+    fd_set ready, failed;
+    ready.fd_count = 1;
+    ready.fd_array[0] = s;
     failed.fd_count = 1;
     failed.fd_array[0] = s;
     struct timeval tv;
     tv.tv_sec = (long)(ms / 1000);
     tv.tv_usec = (long)(ms % 1000) * 1000;
-    return select(0, 0, &written, &failed, &tv) > 0;
+    if (forWrite) return select(0, 0, &ready, &failed, &tv) > 0;
+    return select(0, &ready, 0, 0, &tv) > 0;
 #else
     struct pollfd p;
     p.fd = s;
-    p.events = POLLOUT;
+    p.events = forWrite ? POLLOUT : POLLIN;
     p.revents = 0;
     return poll(&p, 1, (int)ms) > 0;
 #endif
 }
+
+// Waits until the socket has data to read or the time is up; 1 when readable, 0 otherwise.
+// Used in place of fixed 10 ms sleeps: same limits, lower latency.
+inline int PlatWaitReadable(SockHandle s, unsigned ms) { return PlatWaitSocket(s, ms, 0); }
+
+// Waits until a non-blocking connect has ended (made or failed) or the time is up; 1 when it ended.
+inline int PlatWaitConnected(SockHandle s, unsigned ms) { return PlatWaitSocket(s, ms, 1); }
 
 // The outcome of a connect that has ended: 0 when made, else the platform's error code.
 inline int PlatPendingError(SockHandle s)

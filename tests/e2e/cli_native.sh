@@ -6,7 +6,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/lib/link_env.sh" c
 
 TOOL="$SR_BUILD/native/setradio-cli"
-STREAM="$SR_BUILD/native/stream_server"
 for f in "$TOOL" "$STREAM"; do [ -x "$f" ] || { echo "missing $f"; exit 1; }; done
 "$TESTNET" up "$NET" 3 1 || exit 1
 MAC9=00:1A:2B:3C:4E:00
@@ -18,13 +17,6 @@ cli() { "$TESTNET" exec-tool "$NET" env LANG=C.UTF-8 "$TOOL" "$@"; }
 
 # Stream servers inside the tool's namespace: live (ICY), a 302 to it, a playlist pointing at it,
 # a 404; nothing listens on 8001 (refused).
-serve() {  # serve PORT ANSWER-TEXT
-    printf "$2" >"$WORK/answer.$1"
-    "$TESTNET" exec-tool "$NET" "$STREAM" "$1" "$WORK/answer.$1" "$WORK/requests.$1" >"$WORK/server.$1" 2>&1 &
-    local i
-    for i in $(seq 100); do grep -q ready "$WORK/server.$1" && return 0; sleep 0.05; done
-    echo "stream server on $1 did not start"; exit 1
-}
 serve 8000 'ICY 200 OK\r\nicy-name: e2e\r\n\r\n'
 serve 8002 'HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:8000/live\r\n\r\n'
 serve 8003 'HTTP/1.0 200 OK\r\nContent-Type: audio/x-scpls\r\n\r\n[playlist]\r\nFile1=http://127.0.0.1:8000/live\r\n'

@@ -5,7 +5,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/lib/link_env.sh" x
 
 EXE="$SR_BUILD/win/setradio-cli.exe"
-STREAM="$SR_BUILD/native/stream_server"
 for f in "$EXE" "$STREAM"; do [ -f "$f" ] || { echo "missing $f"; exit 1; }; done
 PREFIX_DIR="$SR_BUILD/wineprefix-cli"
 "$TESTNET" up "$NET" 2 || exit 1
@@ -24,13 +23,6 @@ stop_wineserver() {
 }
 trap 'stop_wineserver; link_cleanup' EXIT
 
-serve() {  # serve PORT ANSWER-TEXT: a stream server on the tool's loopback
-    printf "$2" >"$WORK/answer.$1"
-    "$TESTNET" exec-tool "$NET" "$STREAM" "$1" "$WORK/answer.$1" "$WORK/requests.$1" >"$WORK/server.$1" 2>&1 &
-    local i
-    for i in $(seq 100); do grep -q ready "$WORK/server.$1" && return 0; sleep 0.05; done
-    echo "stream server on $1 did not start"; exit 1
-}
 serve 8000 'ICY 200 OK\r\nicy-name: e2e\r\n\r\n'
 serve 8002 'HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:8000/live\r\n\r\n'
 

@@ -99,21 +99,17 @@ LIVE="http://127.0.0.1:$LIVE_PORT"
 DEAD="http://127.0.0.1:$DEAD_PORT"
 
 # start_device INDEX [velmio_sim options]: one simulated device answering from its own address.
-start_device() {
-    local i=$1
-    shift
-    spawn in_dev "$SIM" --address "$("$TESTNET" dev-address "$i")" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
-        --url-pattern "$LIVE/ch%n" --log "$WORK/sim$i.log" --ready "$WORK/sim$i.ready" "$@"
-    wait_file "$WORK/sim$i.ready" 10 || exit 1
-}
-
+start_device() { start_device_on "" "" "$@"; }
 # start_device2 INDEX [velmio_sim options]: the same on the second segment (logs sim2-INDEX.log).
-start_device2() {
-    local i=$1
-    shift
-    spawn in_dev2 "$SIM" --address "$("$TESTNET" dev2-address "$i")" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
-        --url-pattern "$LIVE/ch%n" --log "$WORK/sim2-$i.log" --ready "$WORK/sim2-$i.ready" "$@"
-    wait_file "$WORK/sim2-$i.ready" 10 || exit 1
+start_device2() { start_device_on 2 2- "$@"; }
+
+# start_device_on SEGMENT LOG-TAG INDEX [velmio_sim options]: segment "" or 2.
+start_device_on() {
+    local seg=$1 tag=$2 i=$3
+    shift 3
+    spawn "in_dev$seg" "$SIM" --address "$("$TESTNET" "dev${seg}-address" "$i")" --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" \
+        --url-pattern "$LIVE/ch%n" --log "$WORK/sim$tag$i.log" --ready "$WORK/sim$tag$i.ready" "$@"
+    wait_file "$WORK/sim$tag$i.ready" 10 || exit 1
 }
 
 # Wine prefix (shared by the e2e scripts, made once), display, and the program in the tool namespace.

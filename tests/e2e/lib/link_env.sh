@@ -5,6 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 : "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"
 SIM="$SR_BUILD/native/velmio_sim"
 CLI="$SR_BUILD/native/devlink_cli"
+STREAM="$SR_BUILD/native/stream_server"
 TESTNET="$ROOT/scripts/testnet.sh"
 NET="h2${1:-l}$$"
 WORK="$(mktemp -d /tmp/h2-e2e.XXXXXX)"
@@ -48,4 +49,13 @@ logged_bytes() {
     local i
     : >"$3"
     for ((i = $1; i <= $2; i++)); do "$SIM" --dump-bytes "$WORK/sim.log" "$i" >>"$3"; done
+}
+
+# A stream server in the tool namespace that answers every request with ANSWER-TEXT (printf format).
+serve() {  # serve PORT ANSWER-TEXT: a stream server on the tool's loopback
+    printf "$2" >"$WORK/answer.$1"
+    "$TESTNET" exec-tool "$NET" "$STREAM" "$1" "$WORK/answer.$1" "$WORK/requests.$1" >"$WORK/server.$1" 2>&1 &
+    local i
+    for i in $(seq 100); do grep -q ready "$WORK/server.$1" && return 0; sleep 0.05; done
+    echo "stream server on $1 did not start"; exit 1
 }
