@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include "res/resource.h"
 #include "ui/channel_check.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
 #include "ui/texts.h"
 
 // One menu line: a command id and its text; id 0 is a separator.

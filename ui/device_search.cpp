@@ -5,9 +5,9 @@
 #include "device/link.h"
 #include "device/message.h"
 #include "res/resource.h"
-#include "ui/dialog_items.h"
-#include "ui/main_window.h"
-#include "ui/show_message.h"
+#include "winkit/dialog_items.h"
+#include "ui/main_state.h"
+#include "winkit/show_message.h"
 #include "ui/stream_check.h"
 #include "ui/texts.h"
 

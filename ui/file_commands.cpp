@@ -9,15 +9,19 @@
 #include "files/playlist_import.h"
 #include "res/resource.h"
 #include "ui/channel_editor.h"
-#include "ui/code_page.h"
+#include "winkit/code_page.h"
 #include "ui/device_search.h"
-#include "ui/dialog_items.h"
-#include "ui/file_dialogs.h"
-#include "ui/file_io.h"
-#include "ui/main_window.h"
+#include "winkit/dialog_items.h"
+#include "winkit/file_dialogs.h"
+#include "winkit/file_io.h"
+#include "ui/main_state.h"
 #include "ui/settings_form.h"
-#include "ui/show_message.h"
+#include "winkit/show_message.h"
 #include "ui/texts.h"
+
+// The file dialogs' filters, and the pair each command shows first.
+static const char kFileFilters[] = TEXT_FILE_FILTERS;
+enum FileDialogFilter { FILTER_SETTINGS = 1, FILTER_PLAYLISTS = 2 };
 
 enum {
     PATH_SIZE = MAX_PATH,
@@ -178,7 +182,7 @@ static void OpenThroughDialog(HWND window, int filter)
 {
     if (!RequireDeviceRow(window)) return;
     char path[PATH_SIZE];
-    if (!AskFileToOpen(window, filter, path, sizeof path)) return;
+    if (!AskFileToOpen(window, kFileFilters, filter, path, sizeof path)) return;
     ApplyFileByContent(window, path);
 }
 
@@ -188,7 +192,7 @@ void OnImportPlaylistCommand(HWND window) { OpenThroughDialog(window, FILTER_PLA
 void OnSaveSettingsCommand(HWND window)
 {
     char path[PATH_SIZE];
-    if (!AskFileToSave(window, FILTER_SETTINGS, "txt", path, sizeof path)) return;
+    if (!AskFileToSave(window, kFileFilters, FILTER_SETTINGS, "txt", path, sizeof path)) return;
     char *work = (char *)PlatAlloc(SETT_WORK_BLOCK);
     if (!work) return;
     int length = ComposeFormSett(window, GetSelectedListRow(window, IDC_DEVICE_LIST, -1), work);
@@ -205,7 +209,7 @@ static void ReadPlaylistCell(void *context, int row, int column, char *buffer, i
 void OnExportPlaylistCommand(HWND window)
 {
     char path[PATH_SIZE];
-    if (!AskFileToSave(window, FILTER_PLAYLISTS, "pls", path, sizeof path)) return;
+    if (!AskFileToSave(window, kFileFilters, FILTER_PLAYLISTS, "pls", path, sizeof path)) return;
     int count = GetListRowCount(window, IDC_CHANNEL_LIST);
     int capacity = PlaylistCapacity(count);
     char *text = (char *)PlatAlloc(capacity);

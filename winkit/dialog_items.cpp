@@ -1,5 +1,5 @@
-// dialog_items.cpp: small operations on dialog items and list views shared by the window's handlers.
-#include "ui/dialog_items.h"
+// dialog_items.cpp: small operations on dialog items and list views: texts, rows, cells, columns, radio buttons.
+#include "winkit/dialog_items.h"
 #include <commctrl.h>
 #include "common/text.h"
 

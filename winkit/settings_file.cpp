@@ -1,10 +1,10 @@
 // settings_file.cpp: the INI file beside the program: window placement and list column widths.
-#include "app/settings_file.h"
-#include "app/resize_layout.h"
-#include "app/startup.h"
+#include "winkit/settings_file.h"
 #include "common/text.h"
-#include "res/resource.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
+#include "winkit/resize_layout.h"
+
+char g_iniPath[260] = {0};
 
 // Position read when none is stored: far off screen, so the window is centred.
 enum { POSITION_MARKER = 30000 };
@@ -32,12 +32,12 @@ void WriteSettingNumbers(const char *section, const char *key, int a, int b, int
     WriteSetting(section, key, text);
 }
 
-// The dialog's WindowName (text of its hidden control 996); 0 when it has none.
+// The dialog's WindowName (text of its hidden control WINDOW_NAME_ID); 0 when it has none.
 static int ReadWindowName(HWND window, char *name, int size)
 {
     name[0] = 0;
-    if (!GetDlgItem(window, IDC_WINDOW_NAME)) return 0;
-    GetDlgItemTextA(window, IDC_WINDOW_NAME, name, size);
+    if (!GetDlgItem(window, WINDOW_NAME_ID)) return 0;
+    GetDlgItemTextA(window, WINDOW_NAME_ID, name, size);
     name[size - 1] = 0;
     return name[0] != 0;
 }

@@ -1,7 +1,7 @@
 // image_button.cpp: owner-drawn buttons painted from bitmap strips with a two-colour double edge.
-#include "app/image_button.h"
-#include "app/startup.h"
+#include "winkit/image_button.h"
 #include "common/text.h"
+#include "winkit/program_module.h"
 
 HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COLORREF colour)
 {

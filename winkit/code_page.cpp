@@ -1,5 +1,5 @@
 // code_page.cpp: UTF-8 to code page 949 and back through MultiByteToWideChar and WideCharToMultiByte.
-#include "ui/code_page.h"
+#include "winkit/code_page.h"
 #include "common/platform.h"
 
 enum { KOREAN_CODE_PAGE = 949 };

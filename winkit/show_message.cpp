@@ -1,5 +1,5 @@
 // show_message.cpp: every message to the user: a task-modal box captioned with its owner's title.
-#include "ui/show_message.h"
+#include "winkit/show_message.h"
 
 int ShowMessage(HWND owner, const char *text, UINT buttons)
 {
