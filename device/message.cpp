@@ -109,12 +109,14 @@ static const char *const kNumberedKeys[] = {"File", "Title", "PlsUrl"};
 // 1 when a key with its '=' starts at p and ends before end.
 static int DeviceKeyAt(const char *p, const char *end)
 {
-    for (int i = 0; i < SETT_FIELD_COUNT + 5; i++) {
+    if (*p < 'A' || *p > 'Z') return 0;   // every key starts with a capital letter
+    const int others = (int)(sizeof kOtherReadKeys / sizeof kOtherReadKeys[0]);
+    for (int i = 0; i < SETT_FIELD_COUNT + others; i++) {
         const char *key = i < SETT_FIELD_COUNT ? kSettFieldKeys[i] : kOtherReadKeys[i - SETT_FIELD_COUNT];
         int n = TextLength(key);
         if (n <= end - p && !ComparePrefix(p, key)) return 1;
     }
-    for (int i = 0; i < 3; i++) {
+    for (int i = 0; i < (int)(sizeof kNumberedKeys / sizeof kNumberedKeys[0]); i++) {
         int n = TextLength(kNumberedKeys[i]);
         if (n >= end - p || ComparePrefix(p, kNumberedKeys[i])) continue;
         const char *q = p + n;
