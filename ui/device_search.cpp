@@ -260,6 +260,20 @@ int ComposeFormSett(HWND window, int row, char *block)
     return ComposeSett(&form, block, DEVICE_MESSAGE_MAX);
 }
 
+int RefuseValueHoldingKey(HWND window, const char *sett)
+{
+    char key[32];
+    if (!FindValueHoldingKey(sett, key, sizeof key)) return 0;
+    char what[48];
+    char text[512];
+    int channel = ChannelOfKey(key);
+    if (channel) wsprintfA(what, TEXT_CHANNEL_NAMED, channel);
+    else CopyText(what, sizeof what, key);
+    wsprintfA(text, TEXT_VALUE_HOLDS_KEY, what);
+    ShowMessage(window, text, MB_OK);
+    return 1;
+}
+
 void OnSendCommand(HWND window)
 {
     if (GetSelectedListRow(window, IDC_DEVICE_LIST, -1) < 0) {
@@ -285,6 +299,10 @@ void OnSendCommand(HWND window)
     if (ComposeFormSett(window, row, block) < 0) {
         PlatFree(block);
         ShowMessage(window, TEXT_SETT_TOO_LONG, MB_OK);
+        return;
+    }
+    if (RefuseValueHoldingKey(window, block)) {
+        PlatFree(block);
         return;
     }
     SendDeviceMessage(DeviceLinkSocket(), block, DEVICE_WAIT_MS);

@@ -50,6 +50,12 @@ static char *LoadCheckedFile(HWND window, const char *path, int *kind)
     int length = raw && text ? ReadWholeFile(path, raw, FILE_TEXT_MAX + 1) : -1;
     if (length >= 0) found = ReadFileText(raw, length, text, FILE_TEXT_MAX + 1, Utf8ToCodePage949);
     PlatFree(raw);
+    char key[32];
+    if (found == FILE_SETTINGS && FindValueHoldingKey(text, key, sizeof key)) {
+        PlatFree(text);
+        ShowFileMessage(window, path, TEXT_FILE_HOLDS_KEY);
+        return 0;
+    }
     if (found == FILE_SETTINGS || found == FILE_PLAYLIST) {
         *kind = found;
         return text;
@@ -108,6 +114,7 @@ static void ShowImportReport(HWND window, const PlaylistImport *im)
     for (int i = 0; i < im->reasonCount; i++) {
         const char *format = im->reasons[i] == SKIP_TOO_LONG ? TEXT_IMPORT_SKIP_TOO_LONG
                            : im->reasons[i] == SKIP_NOT_HTTP ? TEXT_IMPORT_SKIP_NOT_HTTP
+                           : im->reasons[i] == SKIP_HOLDS_KEY ? TEXT_IMPORT_SKIP_HOLDS_KEY
                            : TEXT_IMPORT_SKIP_DUPLICATE;
         wsprintfA(line, format, im->skippedAddresses[i]);
         BuilderAppend(&b, "\n");
@@ -197,7 +204,8 @@ void OnSaveSettingsCommand(HWND window)
     if (!work) return;
     int length = ComposeFormSett(window, GetSelectedListRow(window, IDC_DEVICE_LIST, -1), work);
     if (length < 0) ShowMessage(window, TEXT_SETTINGS_TOO_LONG_TO_SAVE, MB_OK);
-    else if (!ReplaceFileContent(path, work, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
+    else if (!RefuseValueHoldingKey(window, work) && !ReplaceFileContent(path, work, length))
+        ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
     PlatFree(work);
 }
 

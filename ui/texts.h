@@ -58,12 +58,19 @@
 #define TEXT_FILE_NOT_TEXT "텍스트 파일이 아닙니다 (NUL 문자가 있습니다)"
 #define TEXT_FILE_READ_FAILED "파일을 읽을 수 없습니다"
 #define TEXT_FILE_WRITE_FAILED "파일을 저장할 수 없습니다. 원래 파일은 그대로 있습니다"
+// A value holding a key's text ("File2=" and the like) would change another channel when read back.
+#define TEXT_FILE_HOLDS_KEY "손상된 설정 파일입니다: 값 안에 다른 설정 항목 이름(File2= 같은)이 들어 있어 열지 않았습니다"
+#define TEXT_CHANNEL_HOLDS_KEY "채널이름과 서버URL에는 설정 항목 이름(File2=, Title2= 같은)을 넣을 수 없습니다"
+// "%s": the channel (TEXT_CHANNEL_NAMED) or the field's key.
+#define TEXT_VALUE_HOLDS_KEY "%s에 다른 설정 항목 이름(File2= 같은)이 들어 있어 저장하거나 보내지 않았습니다. 먼저 고치세요"
+#define TEXT_CHANNEL_NAMED "%d번 채널"
 #define TEXT_SETTINGS_TOO_LONG_TO_SAVE "채널 목록이 너무 길어 설정을 저장할 수 없습니다. 채널 수를 줄이세요"
 // Import report: "%d" channels added, "%d" skipped; then one line per reason shown ("%s": the address).
 #define TEXT_IMPORT_RESULT "채널 %d개를 추가했습니다. 건너뛴 주소: %d개"
 #define TEXT_IMPORT_SKIP_TOO_LONG "주소가 127바이트보다 깁니다: %s"
 #define TEXT_IMPORT_SKIP_NOT_HTTP "http:// 주소가 아닙니다: %s"
 #define TEXT_IMPORT_SKIP_DUPLICATE "이미 목록에 있는 주소입니다: %s"
+#define TEXT_IMPORT_SKIP_HOLDS_KEY "주소나 제목에 설정 항목 이름(File2= 같은)이 들어 있습니다: %s"
 #define TEXT_IMPORT_STOPPED "채널 목록이 가득 차서 가져오기를 멈췄습니다"
 
 // Stream address check: "'%s'" then a line feed, then this text.
