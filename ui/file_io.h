@@ -1,4 +1,4 @@
-// file_io.h: reading a whole file and replacing a file's content without ever losing the old one.
+// file_io.h: reading a whole file; replacing one without ever losing the old one (files/file_replace.h).
 #ifndef SETRADIO_UI_FILE_IO_H
 #define SETRADIO_UI_FILE_IO_H
 
