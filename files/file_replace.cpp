@@ -127,12 +127,14 @@ int ReplaceFileContent(const char *path, const char *bytes, int length)
     if (folder + (int)sizeof kName > (int)sizeof temporary) return 0;
     CopyBytes(temporary, path, folder);
     CopyBytes(temporary + folder, kName, (int)sizeof kName);
-    // The replaced file's mode; a new file stays at mkstemp's 0600.
+    // The replaced file's mode; a new file keeps mkstemp's 0600.
     struct stat old;
     int hadFile = stat(path, &old) == 0;
     int fd = mkstemp(temporary);
     if (fd < 0) return 0;
     int ok = WriteAll(fd, bytes, length);
+    // The owner too where the writer may give it (root); otherwise the file stays the writer's.
+    if (ok && hadFile && fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
     if (ok && hadFile) ok = fchmod(fd, old.st_mode & 07777) == 0;
     ok = ok && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
