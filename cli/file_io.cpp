@@ -1,11 +1,9 @@
-// file_io.cpp: whole-file reading with bounds, and writing through a file beside the target.
+// file_io.cpp: whole-file reading with bounds, and writing through a fresh file beside the target.
 #include "cli/file_io.h"
+#include "files/file_replace.h"
 
 #include <stdio.h>
 #include <string.h>
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 int ReadWholeFile(const char *path, int maxBytes, std::string *text)
 {
@@ -28,16 +26,5 @@ int ReadWholeFile(const char *path, int maxBytes, std::string *text)
 
 int WriteFileReplacing(const char *path, const char *data, int length)
 {
-    std::string temporary = std::string(path) + ".new";
-    FILE *f = fopen(temporary.c_str(), "wb");
-    if (!f) return 0;
-    int ok = fwrite(data, 1, (size_t)length, f) == (size_t)length;
-    ok = fclose(f) == 0 && ok;
-#ifdef _WIN32
-    ok = ok && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-#else
-    ok = ok && rename(temporary.c_str(), path) == 0;
-#endif
-    if (!ok) remove(temporary.c_str());
-    return ok;
+    return ReplaceFileContent(path, data, length);
 }

@@ -68,14 +68,15 @@ void OnSearchCommand(HWND window)
     EnableControl(window, IDC_SEARCH, 0);
     // Without its timer the search could never end: the button comes back at once, and rows are
     // then painted as they arrive instead of waiting for a tick that never comes.
-    if (!SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0)) EnableControl(window, IDC_SEARCH, 1);
+    g_main.searchRunning = SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0) != 0;
+    if (!g_main.searchRunning) EnableControl(window, IDC_SEARCH, 1);
 }
 
 // While a search runs, a crowd of replies would repaint the DeviceList once per row and keep the
 // window busy painting; rows are still inserted at once, but drawn at the next search tick.
 static void DeferDeviceListPainting(HWND window)
 {
-    if (IsWindowEnabled(GetDlgItem(window, IDC_SEARCH))) return;   // no search running
+    if (!g_main.searchRunning) return;
     if (g_listPaintDeferred) return;
     SendDlgItemMessageA(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
     g_listPaintDeferred = 1;
@@ -99,6 +100,7 @@ void OnSearchTimer(HWND window)
         return;
     }
     g_main.searchTicks = 0;
+    g_main.searchRunning = 0;
     SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
     KillTimer(window, SEARCH_TIMER);
     EnableControl(window, IDC_SEARCH, 1);

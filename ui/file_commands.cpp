@@ -8,6 +8,7 @@
 #include "files/playlist_export.h"
 #include "files/playlist_import.h"
 #include "res/resource.h"
+#include "ui/channel_check.h"
 #include "ui/channel_editor.h"
 #include "winkit/code_page.h"
 #include "ui/device_search.h"
@@ -267,6 +268,18 @@ static int ArgumentPath(const WCHAR *argument, char *path, int size)
     return n > 0 && !lost;
 }
 
+int TakeStartupFile(HWND window, const char *path)
+{
+    if (g_startupFileCount >= STARTUP_FILES_MAX) return 0;
+    int kind = FILE_OTHER;
+    char *text = LoadCheckedFile(window, path, &kind);
+    if (!text) return 0;
+    g_startupFiles[g_startupFileCount].text = text;
+    g_startupFiles[g_startupFileCount].kind = kind;
+    g_startupFileCount++;
+    return 1;
+}
+
 void TakeCommandLineFiles(HWND window)
 {
     int count = 0;
@@ -277,19 +290,15 @@ void TakeCommandLineFiles(HWND window)
     for (int i = 1; i < count && g_startupFileCount < STARTUP_FILES_MAX; i++) {
         DWORD attributes = GetFileAttributesW(arguments[i]);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        if (!ArgumentPath(arguments[i], path, sizeof path)) continue;
-        int kind = FILE_OTHER;
-        char *text = LoadCheckedFile(window, path, &kind);
-        if (!text) continue;
-        g_startupFiles[g_startupFileCount].text = text;
-        g_startupFiles[g_startupFileCount].kind = kind;
-        g_startupFileCount++;
+        if (ArgumentPath(arguments[i], path, sizeof path)) TakeStartupFile(window, path);
     }
     LocalFree(arguments);
 }
 
 void ApplyStartupFiles(HWND window)
 {
+    // Never under the check of every channel: they wait for the next row loaded after it.
+    if (IsChannelCheckBusy()) return;
     // Taken off the list first: the boxes they open may let another row click through.
     StartupFile files[STARTUP_FILES_MAX];
     int count = g_startupFileCount;

@@ -77,7 +77,9 @@
 #define TEXT_STREAM_NOT_LIVE "방송중이 아니거나 정확한 방송주소가 아닙니다. 계속 하시겠습니까?"
 
 // Check of every channel (F5). The result box: the head and the count, one line per channel that
-// is not live ("3. title - reason"), after 15 lines "외 N개", then the question.
+// is not live ("3. title - reason"), after 15 lines "외 N개", then the question. Channels that
+// answer HTTP 200 but not as ICY are kept: when there are any, they have their own head and note,
+// the others theirs and the question names them; with only those, the box is an OK box.
 #define TEXT_MENU_CHECK_ALL "전체 채널 확인\tF5"
 #define TEXT_MENU_CHECK_STOP "채널 확인 중지\tF5"
 #define TEXT_CHECK_NO_CHANNELS "확인할 채널이 없습니다"
@@ -88,6 +90,12 @@
 #define TEXT_CHECK_COUNT_UNIT "개"
 #define TEXT_CHECK_MORE "외 "
 #define TEXT_CHECK_DELETE_QUESTION "이 채널들을 목록에서 삭제하시겠습니까?"
+#define TEXT_CHECK_NO_STREAM_HEAD "스트림이 없는 채널: "
+#define TEXT_CHECK_NOT_ICY_HEAD "응답은 하지만 ICY가 아닌 채널: "
+#define TEXT_CHECK_NOT_ICY_KEPT "이 채널들은 라디오가 재생할 수도 있어 목록에 남겨 둡니다."
+#define TEXT_CHECK_DELETE_NO_STREAM_QUESTION "스트림이 없는 채널들을 목록에서 삭제하시겠습니까?"
+// A file dropped on the window while every channel is checked.
+#define TEXT_DROP_DURING_CHECK "채널을 확인하는 동안에는 파일을 열 수 없습니다. 확인이 끝난 뒤에 다시 놓으세요"
 // Why a channel is not live, in the order of the probe's reasons (the first is "live").
 #define TEXT_REASON_LIVE "방송중"
 #define TEXT_REASON_NOT_HTTP "http 주소가 아님"

@@ -1,4 +1,4 @@
-// file_io.cpp: reading a whole file and replacing a file's content without ever losing the old one.
+// file_io.cpp: reading a whole file (replacing one is files/file_replace.cpp).
 #include "winkit/file_io.h"
 #include "common/platform.h"
 #include "common/text.h"
@@ -20,24 +20,4 @@ int ReadWholeFile(const char *path, char *out, int capacity)
     }
     CloseHandle(file);
     return total;
-}
-
-int ReplaceFileContent(const char *path, const char *bytes, int length)
-{
-    static const char kSuffix[] = ".new~";
-    char temporary[MAX_PATH];
-    int n = TextLength(path);
-    if (n <= 0 || n + (int)sizeof kSuffix > (int)sizeof temporary) return 0;
-    CopyBytes(temporary, path, n);
-    CopyBytes(temporary + n, kSuffix, (int)sizeof kSuffix);
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, 0);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    DWORD written = 0;
-    int ok = WriteFile(file, bytes, (DWORD)length, &written, 0) && (int)written == length;
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
-    // The old file stays until the complete new one takes its place.
-    if (ok) ok = MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) DeleteFileA(temporary);
-    return ok;
 }
