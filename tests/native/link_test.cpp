@@ -429,9 +429,10 @@ TEST(DeviceLink, OpenRegistersTheSocketAndCloseForgetsIt)
     EXPECT_NE(0, value);
     CloseDeviceLink();
     EXPECT_EQ(NO_SOCKET, DeviceLinkSocket());
-    // A socket opened now may get the closed link's handle: closing the link again must not close it.
+    // A socket opened now gets the closed link's handle: closing the link again must not close it.
     SockHandle later = socket(AF_INET, SOCK_DGRAM, 0);
     ASSERT_NE(NO_SOCKET, later);
+    ASSERT_EQ(s, later) << "the new socket must reuse the handle, or the second close proves nothing";
     ASSERT_EQ(0, BindUdp(later, LoopbackAddress(), 0));
     CloseDeviceLink();
     EXPECT_NE(0, LocalPort(later)) << "the second close closed another socket";
