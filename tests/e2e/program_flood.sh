@@ -144,7 +144,7 @@ EOF
 check "click: the search button is enabled again" [ $? = 0 ]
 read -r px py <"$WORK/point.txt"
 xdotool mousemove "${px:-0}" "${py:-0}"
-spawn in_dev "$FLOOD" $TOOL_ADDR $BAD find-time 20000 "$WORK/find-time.txt"
+spawn in_dev "$FLOOD" $TOOL_ADDR $BAD find-time 40000 "$WORK/find-time.txt"
 wait_file "$WORK/find-time.txt.ready" 10 || exit 1
 flood_on go-click 0 bytes 10 200 "${SR_CLICK_FLOOD_RATE:-50000}"
 drive click >/dev/null <<'EOF' &
@@ -155,7 +155,7 @@ sleep 10300
 ping-stop ping-click.txt
 EOF
 session=$!
-wait_file "$WORK/go-click" 10 || exit 1
+wait_file "$WORK/go-click" 30 || exit 1
 sleep 3
 clicked=$(date +%s%3N)
 xdotool click 1
