@@ -8,9 +8,9 @@ int HasUtf8Bom(const char *bytes, int length)
     return length >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF;
 }
 
-// Length of the well-formed UTF-8 sequence at p (at most left bytes), or 0 when it is not one.
-static int Utf8SequenceLength(const unsigned char *p, int left)
+int Utf8SequenceLength(const unsigned char *p, int left)
 {
+    if (left <= 0) return 0;
     unsigned c = p[0];
     int n;
     unsigned low;   // smallest code point the length may carry (no overlong forms)
