@@ -103,6 +103,20 @@ void AddressHostName(const char *url, char *out, int size)
     CutDoubleByteText(out, size, host, n, size - 1);
 }
 
+int MakeChannelTitle(char *out, int size, const char *title, int length, const char *address)
+{
+    Span s = {title, title ? length : 0};
+    s = Trimmed(s);
+    if (!s.length) {
+        AddressHostName(address, out, size);
+        return TextLength(out);
+    }
+    // A cut can leave a blank at the end, which the title edit would not keep either.
+    int n = CutDoubleByteText(out, size, s.start, s.length, PLAYLIST_TITLE_MAX);
+    while (n > 0 && IsBlank(out[n - 1])) out[--n] = 0;
+    return n;
+}
+
 static int DigitCount(int n)
 {
     int digits = 1;
@@ -152,14 +166,7 @@ static int TakeEntry(PlaylistImport *im, Span url, Span title)
         return 1;
     }
     char name[PLAYLIST_TITLE_MAX + 1];
-    title = Trimmed(title);
-    if (title.length) {
-        // A cut can leave a blank at the end, which the title edit would not keep either.
-        int n = CutDoubleByteText(name, sizeof name, title.start, title.length, PLAYLIST_TITLE_MAX);
-        while (n > 0 && IsBlank(name[n - 1])) name[--n] = 0;
-    } else {
-        AddressHostName(address, name, sizeof name);
-    }
+    MakeChannelTitle(name, sizeof name, title.start, title.length, address);
     int cost = SettRowCost(im->nextNumber, url.length, TextLength(name));
     if (cost > im->roomBytes || (im->known && !AddressSetAdd(im->known, address))) {
         im->stopped = 1;

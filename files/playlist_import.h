@@ -49,6 +49,9 @@ int ImportPlaylist(const char *text, PlaylistImport *import);
 int CutDoubleByteText(char *out, int size, const char *text, int length, int maxBytes);
 // The host part of an http:// address (no user, port or path), cut to size - 1 bytes.
 void AddressHostName(const char *url, char *out, int size);
+// A channel's title from length bytes of a code-page title: blanks trimmed, cut to 31 bytes at a
+// character boundary; an empty one becomes the address's host name. Returns its length.
+int MakeChannelTitle(char *out, int size, const char *title, int length, const char *address);
 // Bytes a row numbered n adds to a SETT text: its File and Title lines, and a longer count.
 int SettRowCost(int n, int urlLength, int titleLength);
 

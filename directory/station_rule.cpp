@@ -1,0 +1,60 @@
+// station_rule.cpp: which directory stations a radio can take, and the channel each one becomes.
+#include "directory/station_rule.h"
+#include "common/text.h"
+
+// Keys a settings text holds once, with their '='.
+static const char *const kSettingsKeys[] = {
+    "OpCode=", "DhcpMode=", "MacAddr=", "NumberOfEntries=", "LocalIP=", "SubnetMask=", "GatewayIP=",
+    "DNS_IP=", "PPPoEID=", "PPPoEPsw=", "PlsUrl1=", "PlsUrl2=", 0,
+};
+// Keys followed by a channel number.
+static const char *const kNumberedKeys[] = {"File", "Title", "PlsUrl", 0};
+
+int HoldsAnotherKeysText(const char *value)
+{
+    for (int i = 0; kSettingsKeys[i]; i++)
+        if (FindText(value, kSettingsKeys[i]) >= 0) return 1;
+    for (const char *p = value; *p; p++) {
+        for (int k = 0; kNumberedKeys[k]; k++) {
+            if (ComparePrefix(p, kNumberedKeys[k])) continue;
+            const char *q = p + TextLength(kNumberedKeys[k]);
+            if (*q < '0' || *q > '9') continue;
+            while (*q >= '0' && *q <= '9') q++;
+            if (*q == '=') return 1;
+        }
+    }
+    return 0;
+}
+
+// An address a channel can hold: "http://", at most 127 bytes, printable ASCII only (a line end
+// would break the settings text, and other bytes have no meaning in a code page 949 list).
+static int UsableAddress(const char *url, int length)
+{
+    if (length <= 0 || length > PLAYLIST_ADDRESS_MAX || length != TextLength(url)) return 0;
+    if (ComparePrefix(url, "http://")) return 0;
+    for (int i = 0; i < length; i++)
+        if (url[i] <= ' ' || url[i] >= 0x7F) return 0;
+    return 1;
+}
+
+int StationToChannel(const DirectoryStation *s, TextConverter toLocal, StationChannel *out)
+{
+    const char *address = 0;
+    if (UsableAddress(s->urlResolved, s->urlResolvedLength)) address = s->urlResolved;
+    else if (UsableAddress(s->url, s->urlLength)) address = s->url;
+    if (!address) return STATION_NO_ADDRESS;
+    if (s->hls) return STATION_HLS;
+
+    // Code page 949 never takes more bytes than the UTF-8 it comes from.
+    char local[STATION_NAME_SIZE];
+    int length = TextLength(s->name);
+    int n = length && toLocal ? toLocal(s->name, length, local, sizeof local - 1) : 0;
+    if (n < 0 || n > (int)sizeof local - 1) n = 0;
+    for (int i = 0; i < n; i++)
+        if ((unsigned char)local[i] < 0x20 || local[i] == 0x7F) local[i] = ' ';
+    MakeChannelTitle(out->title, sizeof out->title, local, n, address);
+    CopyText(out->address, sizeof out->address, address);
+    // The one place a directory value meets the check for another key's text.
+    if (HoldsAnotherKeysText(out->title) || HoldsAnotherKeysText(out->address)) return STATION_HOLDS_KEY;
+    return STATION_OFFERED;
+}
