@@ -8,6 +8,13 @@ if(WIN32)
 endif()
 add_library(srcli STATIC ${SR_CLI_SOURCES} ${SR_CLI_PLATFORM_SOURCES})
 target_link_libraries(srcli PUBLIC srcore Threads::Threads)
+# The station directory's HTTP client: WinHTTP on Windows, libcurl (a dependency of the package) on Linux.
+if(WIN32)
+  target_link_libraries(srcli PUBLIC winhttp)
+else()
+  find_package(CURL REQUIRED)
+  target_link_libraries(srcli PUBLIC CURL::libcurl)
+endif()
 target_compile_options(srcli PRIVATE ${SR_WARNINGS} -finput-charset=UTF-8 -fexec-charset=CP949)
 target_compile_definitions(srcli PRIVATE SETRADIO_VERSION="${PROJECT_VERSION}")
 
