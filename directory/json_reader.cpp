@@ -137,6 +137,7 @@ static int ScanString(JsonReader *r, char *out, int size, int *fullLength)
     if (r->at >= r->length || r->text[r->at] != '"') return Fail(r, JSON_BAD_SYNTAX);
     r->at++;
     int written = 0, full = 0, room = out && size > 0 ? size - 1 : 0, cut = 0;
+    if (out && size > 0) out[0] = 0;   // kept terminated, also when the string turns out broken
     for (;;) {
         if (r->at >= r->length) return Fail(r, JSON_BAD_SYNTAX);
         unsigned char c = (unsigned char)r->text[r->at];
@@ -165,11 +166,11 @@ static int ScanString(JsonReader *r, char *out, int size, int *fullLength)
         full += n;
         if (!cut && written + n <= room) {
             for (int i = 0; i < n; i++) out[written++] = piece[i];
+            out[written] = 0;
         } else {
             cut = 1;   // never a part of a character
         }
     }
-    if (out && size > 0) out[written] = 0;
     if (fullLength) *fullLength = full;
     return 1;
 }

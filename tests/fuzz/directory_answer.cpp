@@ -57,8 +57,8 @@ void Walk(JsonReader *r, int depth)
         while (JsonNextMember(r, &count, text, sizeof text)) Walk(r, depth + 1);
         return;
     case JSON_STRING:
-        JsonReadString(r, text, sizeof text, &full);
-        if (TextLength(text) > full || TextLength(text) >= (int)sizeof text) __builtin_trap();
+        if (JsonReadString(r, text, sizeof text, &full) ? TextLength(text) > full : TextLength(text) >= (int)sizeof text)
+            __builtin_trap();
         return;
     case JSON_NUMBER: JsonReadInteger(r, &number); return;
     case JSON_TRUE: case JSON_FALSE: JsonReadBool(r, &flag); return;

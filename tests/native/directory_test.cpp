@@ -106,6 +106,14 @@ TEST(JsonReader, WrongKindsAreSkippedAndCutsKeepWholeCharacters)
     EXPECT_EQ(6, full);
     EXPECT_FALSE(JsonNextElement(&r, &count));
     EXPECT_TRUE(JsonFinish(&r));
+
+    // A string that breaks off still leaves a terminated text behind.
+    std::string cut = "\"abc\x01";
+    char filled[16];
+    memset(filled, 'x', sizeof filled);
+    JsonStart(&r, cut.data(), (int)cut.size());
+    EXPECT_FALSE(JsonReadString(&r, filled, sizeof filled, &full));
+    EXPECT_EQ("abc", std::string(filled));
 }
 
 // Stations of an answer, in order.
