@@ -31,7 +31,7 @@ void Offer(void *context, const DirectoryStation *s)
     StationChannel c;
     if (StationToChannel(s, Flatten, &c) != STATION_OFFERED) return;
     int t = TextLength(c.title), a = TextLength(c.address);
-    if (t == 0 || t > PLAYLIST_TITLE_MAX || a > PLAYLIST_ADDRESS_MAX || ComparePrefix(c.address, "http://")) __builtin_trap();
+    if (t > PLAYLIST_TITLE_MAX || a > PLAYLIST_ADDRESS_MAX || ComparePrefix(c.address, "http://")) __builtin_trap();
     for (int i = 0; i < t; i++)
         if (c.title[i] == '\r' || c.title[i] == '\n') __builtin_trap();
     for (int i = 0; i < a; i++)
