@@ -1,5 +1,5 @@
 // directory_http.cpp: setradio-cli's HTTP client for the station directory: libcurl on Linux,
-// WinHTTP on Windows (the system's proxy settings and certificate store).
+// on Windows the system's client the window uses too (webget/).
 #include "cli/directory_http.h"
 #include "directory/directory_search.h"
 
@@ -74,104 +74,16 @@ int DirectoryHttpGet(void *context, const char *url, unsigned limitMs, char *bod
 }
 
 #else
-#include <windows.h>
-#include <winhttp.h>
+#include "webget/web_get.h"
 
-#include <vector>
-
-#ifndef WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY
-#define WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY 4
-#endif
-
-// A UTF-8 or ANSI text as UTF-16.
-static std::vector<wchar_t> Wide(const char *text, UINT codePage)
-{
-    int n = MultiByteToWideChar(codePage, 0, text, -1, 0, 0);
-    std::vector<wchar_t> out((size_t)(n > 0 ? n : 1), 0);
-    if (n > 0) MultiByteToWideChar(codePage, 0, text, -1, out.data(), n);
-    return out;
-}
-
-static int Fail(DirectoryHttp *http, const char *what, int status)
-{
-    snprintf(http->error, sizeof http->error, "%s (%lu)", what, (unsigned long)GetLastError());
-    return status;
-}
-
-// WinHTTP's failure as a DirectoryStatus.
-static int FailureStatus(DirectoryHttp *http, const char *what)
-{
-    return Fail(http, what, GetLastError() == ERROR_WINHTTP_TIMEOUT ? DIRECTORY_TIMED_OUT : DIRECTORY_UNREACHABLE);
-}
-
-// Reads the answer of an open request into body; DIRECTORY_DONE, or why not.
-static int ReadAnswer(DirectoryHttp *http, HINTERNET request, char *body, int capacity, int *length)
-{
-    DWORD status = 0, size = sizeof status;
-    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
-                             &status, &size, WINHTTP_NO_HEADER_INDEX))
-        return FailureStatus(http, "WinHttpQueryHeaders");
-    if (status != 200) {
-        snprintf(http->error, sizeof http->error, "HTTP %lu", (unsigned long)status);
-        return DIRECTORY_HTTP_ERROR;
-    }
-    for (;;) {
-        DWORD read = 0;
-        if (*length == capacity) {
-            char extra;
-            if (!WinHttpReadData(request, &extra, 1, &read)) return FailureStatus(http, "WinHttpReadData");
-            if (read) return DIRECTORY_TOO_LARGE;
-            return DIRECTORY_DONE;
-        }
-        if (!WinHttpReadData(request, body + *length, (DWORD)(capacity - *length), &read))
-            return FailureStatus(http, "WinHttpReadData");
-        if (!read) return DIRECTORY_DONE;
-        *length += (int)read;
-    }
-}
-
+// The system's client, shared with the window.
 int DirectoryHttpGet(void *context, const char *url, unsigned limitMs, char *body, int capacity, int *length)
 {
     DirectoryHttp *http = (DirectoryHttp *)context;
-    http->error[0] = 0;
-    *length = 0;
-    std::vector<wchar_t> wideUrl = Wide(url, CP_UTF8);
-    wchar_t host[256], path[2048];
-    URL_COMPONENTS parts;
-    memset(&parts, 0, sizeof parts);
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = sizeof host / sizeof host[0];
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = sizeof path / sizeof path[0];
-    if (!WinHttpCrackUrl(wideUrl.data(), 0, 0, &parts)) return Fail(http, "WinHttpCrackUrl", DIRECTORY_UNREACHABLE);
-    // The system's proxy settings; WinHTTP verifies certificates unless told otherwise, which it never is.
-    HINTERNET session = WinHttpOpen(Wide(http->userAgent, CP_ACP).data(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
-                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!session)   // before Windows 8.1: the default proxy configuration
-        session = WinHttpOpen(Wide(http->userAgent, CP_ACP).data(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
-                              WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!session) return Fail(http, "WinHttpOpen", DIRECTORY_UNREACHABLE);
-    int each = (int)(limitMs ? limitMs : 1);
-    WinHttpSetTimeouts(session, each, each, each, each);
-    int result = DIRECTORY_UNREACHABLE;
-    HINTERNET connection = WinHttpConnect(session, host, parts.nPort, 0);
-    HINTERNET request = 0;
-    if (!connection) result = FailureStatus(http, "WinHttpConnect");
-    else {
-        DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-        request = WinHttpOpenRequest(connection, L"GET", path, 0, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
-        if (!request) result = FailureStatus(http, "WinHttpOpenRequest");
-        else if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-                 !WinHttpReceiveResponse(request, 0))
-            result = FailureStatus(http, "WinHttpSendRequest");
-        else
-            result = ReadAnswer(http, request, body, capacity, length);
-    }
-    if (request) WinHttpCloseHandle(request);
-    if (connection) WinHttpCloseHandle(connection);
-    WinHttpCloseHandle(session);
-    if (result != DIRECTORY_DONE) *length = 0;
-    return result;
+    WebGet web;
+    web.userAgent = http->userAgent;
+    int status = WebGetWithin(&web, url, limitMs, body, capacity, length);
+    snprintf(http->error, sizeof http->error, "%s", web.error);
+    return status;
 }
 #endif

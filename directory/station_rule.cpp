@@ -45,10 +45,19 @@ int StationToChannel(const DirectoryStation *s, TextConverter toLocal, StationCh
     if (!address) return STATION_NO_ADDRESS;
     if (s->hls) return STATION_HLS;
 
+    // A character outside the BMP is one '?' whatever the converter makes of its two UTF-16 halves.
+    char name[STATION_NAME_SIZE];
+    int length = 0;
+    for (const unsigned char *p = (const unsigned char *)s->name; *p && length < (int)sizeof name - 1;) {
+        int n = Utf8SequenceLength(p, TextLength((const char *)p));
+        name[length++] = n == 4 ? '?' : (char)*p;
+        if (n == 4) p += 4;
+        else p++;
+    }
+    name[length] = 0;
     // Code page 949 never takes more bytes than the UTF-8 it comes from.
     char local[STATION_NAME_SIZE];
-    int length = TextLength(s->name);
-    int n = length && toLocal ? toLocal(s->name, length, local, sizeof local - 1) : 0;
+    int n = length && toLocal ? toLocal(name, length, local, sizeof local - 1) : 0;
     if (n < 0 || n > (int)sizeof local - 1) n = 0;
     for (int i = 0; i < n; i++)
         if ((unsigned char)local[i] < 0x20 || local[i] == 0x7F) local[i] = ' ';

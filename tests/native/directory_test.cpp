@@ -176,11 +176,25 @@ DirectoryStation Station(const std::string &name, const std::string &url, const 
     return s;
 }
 
+#ifdef _WIN32
+// The conversion the rule is meant to get on Windows: no look-alike for a character 949 lacks.
+int NoBestFit949(const char *in, int length, char *out, int capacity)
+{
+    wchar_t wide[1024];
+    int n = MultiByteToWideChar(CP_UTF8, 0, in, length, wide, 1024);
+    if (n <= 0) return -1;
+    n = WideCharToMultiByte(949, WC_NO_BEST_FIT_CHARS, wide, n, out, capacity, "?", 0);
+    return n > 0 ? n : -1;
+}
+#else
+#define NoBestFit949 TestUtf8To949
+#endif
+
 // The verdict, and "title|address" when offered.
 std::string Rule(const DirectoryStation &s)
 {
     StationChannel c;
-    int verdict = StationToChannel(&s, TestUtf8To949, &c);
+    int verdict = StationToChannel(&s, NoBestFit949, &c);
     return verdict == STATION_OFFERED ? std::string(c.title) + "|" + c.address : std::to_string(verdict);
 }
 
