@@ -1,9 +1,9 @@
 #!/bin/bash
-# cli_search.sh: setradio-cli search (Linux build) in a private network against the fake station
+# cli_search.sh: setradio-cli search (Linux build, then briefly the Windows build) in a private network against the fake station
 # directory on the tool's loopback: text and JSON output, filters, -o playlists read back by
 # check --file, --check, the mode that answers every station (the program's own rule must leave out
 # https-only, HLS and over-long addresses), the exit codes, and HTTPS through nginx with a test CA
-# that reaches the program only inside a private mount namespace.
+# that reaches the program only inside a private mount namespace; then the Windows build under Wine.
 set -u
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 : "${SR_BUILD:?SR_BUILD must name the build folder holding native/}"
@@ -21,6 +21,8 @@ for f in "$TOOL" "$FAKE" "$STREAM" "$NGINX"; do [ -x "$f" ] || { echo "missing $
 
 cleanup() {
     local p
+    "$TESTNET" exec-tool "$NET" env SR_WINEPREFIX="$SR_BUILD/wineprefix-search" bash -c \
+        '. "$1/scripts/wine-env.sh"; wineserver -k' _ "$ROOT" 2>/dev/null
     for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
     "$TESTNET" down "$NET"
     rm -rf "$WORK"
@@ -174,6 +176,29 @@ in_net unshare -m sh -c "mount --bind '$WORK/bundle.crt' '$BUNDLE' &&
 check "HTTPS with the test CA in the bundle: exit 0, the station listed" [ $rc = 0 ] && grep -q '"name":"Jazz FM"' "$WORK/tls.json"
 check "through nginx with the User-Agent" grep -q '^GET /json/stations/search?name=jazz&.* UA=setradio-cli/' "$WORK/fake.log"
 check "the system bundle outside is untouched" cmp -s "$BUNDLE" <(head -c "$(stat -c %s "$BUNDLE")" "$WORK/bundle.crt")
+
+# setradio-cli.exe under Wine: the same search through the system's client (WinHTTP). The
+# wineserver runs inside the tool namespace, on a prefix of its own.
+wine_cli() {  # wine_cli ARGS...: output with LF line ends, "exit N" on stderr
+    "$TESTNET" exec-tool "$NET" env -u DISPLAY SR_WINEPREFIX="$WINE_PREFIX" bash -c \
+        '. "$1/scripts/wine-env.sh"; sr_wine_prefix; shift; wine "$@"; echo "exit $?" >&2' _ "$ROOT" "$EXE" "$@" | tr -d '\r'
+}
+EXE="$SR_BUILD/win/setradio-cli.exe"
+WINE_PREFIX="$SR_BUILD/wineprefix-search"
+if [ -f "$EXE" ]; then
+    : >"$WORK/fake.log"
+    wine_cli search --directory "$DIR" --json >"$WORK/win.json" 2>"$WORK/win.err"
+    cat "$WORK/win.json" "$WORK/win.err"
+    check "Windows build: exit 0, the same four stations" grep -q '^exit 0$' "$WORK/win.err" && [ "$(wc -l <"$WORK/win.json")" = 4 ]
+    check "Windows build: the Jazz FM object byte for byte as on Linux" cmp -s <(head -1 "$WORK/win.json") <(cli search jazz --directory "$DIR" --json 2>/dev/null)
+    check "Windows build: an emoji is one ?" grep -q '"title":"? Music Box"' "$WORK/win.json"
+    check "Windows build: asked with its User-Agent" grep -q ' UA=setradio-cli/[0-9]' "$WORK/fake.log"
+    wine_cli search --directory http://127.0.0.1:8099 >/dev/null 2>"$WORK/win-down.err"
+    check "Windows build: unreachable directory, exit 3" grep -q '^exit 3$' "$WORK/win-down.err"
+    "$TESTNET" exec-tool "$NET" env SR_WINEPREFIX="$WINE_PREFIX" bash -c '. "$1/scripts/wine-env.sh"; wineserver -k' _ "$ROOT" 2>/dev/null
+else
+    check "the Windows build is there ($EXE)" false
+fi
 
 if [ "$FAILS" = 0 ]; then echo "cli_search: PASS"; exit 0; fi
 echo "cli_search: $FAILS failures"
