@@ -153,6 +153,10 @@ static int ScanString(JsonReader *r, char *out, int size, int *fullLength)
             int cp = ReadEscape(r);
             if (cp < 0) return Fail(r, JSON_BAD_SYNTAX);
             n = EncodeUtf8((unsigned)cp, piece);
+        } else if (c < 0x80) {
+            piece[0] = (char)c;
+            n = 1;
+            r->at++;
         } else {
             n = Utf8SequenceLength((const unsigned char *)r->text + r->at, r->length - r->at);
             if (n == 0) {
