@@ -36,6 +36,7 @@ check() {  # check DESCRIPTION COMMAND...: prints pass/FAIL and counts failures
     if "$@"; then echo "pass: $what"; return 0; fi
     echo "FAIL: $what"; FAILS=$((FAILS + 1)); return 1
 }
+holds() { eval "$1"; }   # holds 'TEST && TEST': several conditions as one check
 in_net() { "$TESTNET" exec-tool "$NET" "$@"; }   # not for servers: $! would not be their process
 cli() { in_net env -u SETRADIO_DIRECTORY LANG=C.UTF-8 "$TOOL" "$@"; }
 # wait_ready FILE WHAT: a started server's "ready" line, within 5 s.
@@ -66,14 +67,14 @@ start_fake filter
 # Text: the four offered stations in the directory's order; HLS and over-long left out and counted.
 cli search --directory "$DIR" >"$WORK/all.txt" 2>"$WORK/all.err"; rc=$?
 cat "$WORK/all.txt" "$WORK/all.err"
-check "search exits 0 with four lines" [ $rc = 0 ] && [ "$(wc -l <"$WORK/all.txt")" = 4 ]
+check "search exits 0 with four lines" holds '[ $rc = 0 ] && [ "$(wc -l <"$WORK/all.txt")" = 4 ]'
 check "lines: name, country, codec, bitrate, votes, address, most votes first" \
     grep -qx 'Jazz FM  KR  MP3  128 kbps  추천 500  http://127.0.0.1:8000/jazz' "$WORK/all.txt"
 check "the Korean name converted, é as one ?; the second line" \
     [ "$(sed -n 2p "$WORK/all.txt")" = '한국 방송 ?  KR  AAC  64 kbps  추천 400  http://127.0.0.1:8001/korea' ]
 check "a blank name shows its host name" grep -q '^localhost  KR  MP3  0 kbps  추천 50  http://localhost:8000/nameless$' "$WORK/all.txt"
 check "HLS and the over-long address are not offered, and are counted" \
-    bash -c "! grep -Eq 'news.m3u8|aaaaaaaaaa' '$WORK/all.txt' && grep -q '찾은 방송국: 4, 뺀 방송국: 2' '$WORK/all.err'"
+    holds '[ -s "$WORK/all.txt" ] && ! grep -Eq "news.m3u8|aaaaaaaaaa" "$WORK/all.txt" && grep -q "찾은 방송국: 4, 뺀 방송국: 2" "$WORK/all.err"'
 check "the directory was asked once, with the fixed filters and the User-Agent" [ "$(cat "$WORK/fake.log")" = \
     "GET /json/stations/search?hidebroken=true&is_https=false&order=votes&reverse=true&limit=100 UA=setradio-cli/$("$TOOL" --version | awk '{print $2}')" ]
 
@@ -98,48 +99,55 @@ check "the query: name percent-encoded as UTF-8, country upper case, tag, limit"
 in_net env SETRADIO_DIRECTORY=http://127.0.0.1:8099 LANG=C.UTF-8 "$TOOL" search jazz --directory "$DIR" >/dev/null 2>&1
 check "--directory wins over SETRADIO_DIRECTORY" [ $? = 0 ]
 in_net env SETRADIO_DIRECTORY="$DIR" LANG=C.UTF-8 "$TOOL" search jazz >"$WORK/env.txt" 2>/dev/null
-check "SETRADIO_DIRECTORY alone is used" [ $? = 0 ] && grep -q '^Jazz FM ' "$WORK/env.txt"
+rc=$?
+check "SETRADIO_DIRECTORY alone is used" holds '[ $rc = 0 ] && grep -q "^Jazz FM " "$WORK/env.txt"'
 
 # -o: playlists of every offered station, read back by check --file; --check probes them.
 cli search --directory "$DIR" -o "$WORK/found.m3u8" >/dev/null 2>&1; rc=$?
-check "-o FILE.m3u8 exits 0 and writes an M3U with UTF-8 titles" [ $rc = 0 ] && [ "$(head -1 "$WORK/found.m3u8")" = $'#EXTM3U\r' ] &&
-    grep -q $'^#EXTINF:-1,한국 방송 ?\r$' "$WORK/found.m3u8" && grep -q $'^#EXTINF:-1,localhost\r$' "$WORK/found.m3u8"
+CR=$(printf '\r')
+check "-o FILE.m3u8 exits 0 and writes an M3U with UTF-8 titles and CR LF lines" holds '[ $rc = 0 ] &&
+    [ "$(head -1 "$WORK/found.m3u8")" = "#EXTM3U$CR" ] && grep -q "^#EXTINF:-1,한국 방송 ?$CR\$" "$WORK/found.m3u8" &&
+    grep -q "^#EXTINF:-1,localhost$CR\$" "$WORK/found.m3u8"'
 cli search --directory "$DIR" -o "$WORK/found.pls" >/dev/null 2>&1
-check "-o FILE.pls writes a PLS" grep -q $'^NumberOfEntries=4\r$' "$WORK/found.pls"
+check "-o FILE.pls writes a PLS" grep -q "^NumberOfEntries=4$CR\$" "$WORK/found.pls"
 cli check --file "$WORK/found.m3u8" --json >"$WORK/checked.json"; rc=$?
 cat "$WORK/checked.json"
-check "check --file reads the playlist back: four channels, one refused (exit 1)" [ $rc = 1 ] &&
-    [ "$(grep -c '"live":true' "$WORK/checked.json")" = 3 ] && grep -q '"url":"http://127.0.0.1:8001/korea".*"live":false,"reason":"refused"' "$WORK/checked.json"
+check "check --file reads the playlist back: four channels, one refused (exit 1)" holds '[ $rc = 1 ] &&
+    [ "$(grep -c "\"live\":true" "$WORK/checked.json")" = 3 ] &&
+    grep -q "\"url\":\"http://127.0.0.1:8001/korea\".*\"live\":false,\"reason\":\"refused\"" "$WORK/checked.json"'
 cli search --directory "$DIR" --check --jobs 2 --json >"$WORK/probe.json"; rc=$?
-check "--check adds live and reason; the exit code stays 0" [ $rc = 0 ] &&
-    grep -q '"url":"http://127.0.0.1:8000/jazz","live":true,"reason":""}' "$WORK/probe.json" &&
-    grep -q '"url":"http://127.0.0.1:8001/korea","live":false,"reason":"refused"}' "$WORK/probe.json"
+check "--check adds live and reason; the exit code stays 0" holds '[ $rc = 0 ] &&
+    grep -q "\"url\":\"http://127.0.0.1:8000/jazz\",\"live\":true,\"reason\":\"\"}" "$WORK/probe.json" &&
+    grep -q "\"url\":\"http://127.0.0.1:8001/korea\",\"live\":false,\"reason\":\"refused\"}" "$WORK/probe.json"'
 cli search jazz --directory "$DIR" --check >"$WORK/probe.txt" 2>/dev/null
 check "--check in text: the probe's result follows the address" grep -q 'http://127.0.0.1:8000/jazz  방송 중$' "$WORK/probe.txt"
-check "search never calls the click endpoint" bash -c "! grep -q '/json/url/' '$WORK/fake.log'"
+check "search never calls the click endpoint (the log holds the searches)" \
+    holds 'grep -q "^GET /json/stations/search" "$WORK/fake.log" && ! grep -q "/json/url/" "$WORK/fake.log"'
 
 # Every station, filters ignored: the program's own rule decides.
 start_fake all
 cli search nothing-matches --directory "$DIR" --json >"$WORK/every.json" 2>"$WORK/every.err"; rc=$?
-check "answered every station: six offered, three left out" [ $rc = 0 ] && [ "$(wc -l <"$WORK/every.json")" = 6 ] &&
-    grep -q '찾은 방송국: 6, 뺀 방송국: 3' "$WORK/every.err"
+check "answered every station: six offered, three left out" holds '[ $rc = 0 ] && [ "$(wc -l <"$WORK/every.json")" = 6 ] &&
+    grep -q "찾은 방송국: 6, 뺀 방송국: 3" "$WORK/every.err"'
 check "https-only, HLS and over-long stations are not offered" \
-    bash -c "! grep -Eq 'Secure Only|HLS News|Long Address|https://' '$WORK/every.json'"
+    holds '[ -s "$WORK/every.json" ] && ! grep -Eq "Secure Only|HLS News|Long Address|https://" "$WORK/every.json"'
 check "url taken when url_resolved is https://" grep -q '"name":"Mixed Classic".*"url":"http://127.0.0.1:8000/classic"' "$WORK/every.json"
 
 # Exit codes.
 start_fake filter
 cli search zzz-none --directory "$DIR" >/dev/null 2>&1
 check "no station matched: exit 1" [ $? = 1 ]
-cli search --directory http://127.0.0.1:8099 >/dev/null 2>"$WORK/down.err"
-check "unreachable directory: exit 3 with the reason" [ $? = 3 ] && grep -q '연결할 수 없습니다' "$WORK/down.err"
+cli search --directory http://127.0.0.1:8099 >/dev/null 2>"$WORK/down.err"; rc=$?
+check "unreachable directory: exit 3 with the reason" holds '[ $rc = 3 ] && grep -q "연결할 수 없습니다" "$WORK/down.err"'
 start=$(date +%s%N)
 cli search >/dev/null 2>&1; rc=$?
-check "no override, no DNS in the private network: exit 3 within 15 s" [ $rc = 3 ] && [ $(( ($(date +%s%N) - start) / 1000000 )) -lt 15000 ]
+spent=$(( ($(date +%s%N) - start) / 1000000 ))
+check "no override, no DNS in the private network: exit 3 within 15 s ($spent ms)" holds '[ $rc = 3 ] && [ $spent -lt 15000 ]'
 for mode in invalid large; do
     start_fake $mode
-    cli search --directory "$DIR" >"$WORK/$mode.txt" 2>"$WORK/$mode.err"
-    check "$mode answer: exit 3, nothing listed" [ $? = 3 ] && [ ! -s "$WORK/$mode.txt" ]
+    cli search --directory "$DIR" >"$WORK/$mode.txt" 2>"$WORK/$mode.err"; rc=$?
+    check "$mode answer: exit 3 with the reason, nothing listed" \
+        holds '[ $rc = 3 ] && [ ! -s "$WORK/$mode.txt" ] && grep -q "응답" "$WORK/$mode.err" && grep -q "^GET /json/stations/search" "$WORK/fake.log"'
 done
 start_fake filter
 for args in "--limit 0" "--limit 1001" "--country KOR" "--jobs 0" "--directory ftp://x" "a b" "--trace"; do
@@ -170,10 +178,10 @@ for _ in $(seq 100); do in_net ss -Htln "sport = :8443" | grep -q . && break; sl
 cli search jazz --directory https://localhost:8443 >"$WORK/tls-refused.txt" 2>"$WORK/tls-refused.err"; rc=$?
 cat "$WORK/tls-refused.err"
 check "HTTPS with a certificate the system does not trust: exit 3, no request reached the directory" \
-    [ $rc = 3 ] && [ ! -s "$WORK/fake.log" ]
+    holds '[ $rc = 3 ] && grep -q "certificate" "$WORK/tls-refused.err" && [ ! -s "$WORK/fake.log" ]'
 in_net unshare -m sh -c "mount --bind '$WORK/bundle.crt' '$BUNDLE' &&
     env -u SETRADIO_DIRECTORY LANG=C.UTF-8 '$TOOL' search jazz --directory https://localhost:8443 --json" >"$WORK/tls.json"; rc=$?
-check "HTTPS with the test CA in the bundle: exit 0, the station listed" [ $rc = 0 ] && grep -q '"name":"Jazz FM"' "$WORK/tls.json"
+check "HTTPS with the test CA in the bundle: exit 0, the station listed" holds '[ $rc = 0 ] && grep -q "\"name\":\"Jazz FM\"" "$WORK/tls.json"'
 check "through nginx with the User-Agent" grep -q '^GET /json/stations/search?name=jazz&.* UA=setradio-cli/' "$WORK/fake.log"
 check "the system bundle outside is untouched" cmp -s "$BUNDLE" <(head -c "$(stat -c %s "$BUNDLE")" "$WORK/bundle.crt")
 
@@ -189,7 +197,7 @@ if [ -f "$EXE" ]; then
     : >"$WORK/fake.log"
     wine_cli search --directory "$DIR" --json >"$WORK/win.json" 2>"$WORK/win.err"
     cat "$WORK/win.json" "$WORK/win.err"
-    check "Windows build: exit 0, the same four stations" grep -q '^exit 0$' "$WORK/win.err" && [ "$(wc -l <"$WORK/win.json")" = 4 ]
+    check "Windows build: exit 0, the same four stations" holds 'grep -q "^exit 0\$" "$WORK/win.err" && [ "$(wc -l <"$WORK/win.json")" = 4 ]'
     check "Windows build: the Jazz FM object byte for byte as on Linux" cmp -s <(head -1 "$WORK/win.json") <(cli search jazz --directory "$DIR" --json 2>/dev/null)
     check "Windows build: an emoji is one ?" grep -q '"title":"? Music Box"' "$WORK/win.json"
     check "Windows build: asked with its User-Agent" grep -q ' UA=setradio-cli/[0-9]' "$WORK/fake.log"
