@@ -267,6 +267,14 @@ static void ImportPls(const char *text, PlaylistImport *im)
     }
 }
 
+int ImportEntry(PlaylistImport *im, const char *url, const char *title)
+{
+    if (im->stopped) return 0;
+    Span address = {url ? url : "", url ? TextLength(url) : 0};
+    Span name = {title ? title : "", title ? TextLength(title) : 0};
+    return TakeEntry(im, address, name);
+}
+
 int ImportPlaylist(const char *text, PlaylistImport *im)
 {
     im->added = im->skipped = im->stopped = im->reasonCount = 0;

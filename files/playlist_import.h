@@ -44,6 +44,11 @@ struct PlaylistImport {
 // Addresses over 127 bytes, not starting with "http://", or already known are skipped. Returns added.
 int ImportPlaylist(const char *text, PlaylistImport *import);
 
+// One entry (an address and its title, code-page texts) under the same rules, for entries that come
+// from elsewhere (the station directory); the results add up over calls (start from a zeroed record).
+// Returns 0 once the list is full: that entry and every later one are not added.
+int ImportEntry(PlaylistImport *import, const char *url, const char *title);
+
 // Copies at most maxBytes bytes of text into out (size bytes), never cutting a code page 949
 // double-byte character in two. Returns the bytes copied.
 int CutDoubleByteText(char *out, int size, const char *text, int length, int maxBytes);

@@ -235,6 +235,40 @@ TEST(StationRule, TitleIn949CutAtACharacterAndHostForEmptyNames)
     EXPECT_EQ(29u, Rule(Station(std::string(29, 'z') + "  " + "\xea\xb0\x80", "http://u/", "")).find('|'));
 }
 
+TEST(StationRule, OfferedChannelsJoinAListByTheImportRules)
+{
+    // A list that holds one address and has room for two more short rows.
+    std::vector<char> block(4096);
+    AddressSet known;
+    AddressSetInit(&known, block.data(), (int)block.size());
+    AddressSetAdd(&known, "http://a/");
+    std::vector<std::string> rows;
+    PlaylistImport im = {};
+    im.known = &known;
+    im.nextNumber = 2;
+    im.roomBytes = 2 * SettRowCost(9, 9, 1);
+    im.addRow = [](void *c, const char *title, const char *url) {
+        static_cast<std::vector<std::string> *>(c)->push_back(std::string(title) + "|" + url);
+    };
+    im.context = &rows;
+    StationChannel c;
+    const char *names[] = {"A", "B", "C", "D", "E"};
+    const char *urls[] = {"http://a/", "http://b/", "http://b/", "http://c/", "http://d/"};
+    int results[5];
+    for (int i = 0; i < 5; i++) {
+        DirectoryStation s = Station(names[i], urls[i], "");
+        ASSERT_EQ(STATION_OFFERED, StationToChannel(&s, NoBestFit949, &c));
+        results[i] = ImportEntry(&im, c.address, c.title);
+    }
+    EXPECT_EQ((std::vector<std::string>{"B|http://b/", "D|http://c/"}), rows);
+    EXPECT_EQ(2, im.added);
+    EXPECT_EQ(2, im.skipped);   // already in the list, or added a moment before
+    EXPECT_EQ(SKIP_DUPLICATE, im.reasons[0]);
+    EXPECT_STREQ("http://a/", im.skippedAddresses[0]);
+    EXPECT_TRUE(im.stopped);    // the fifth no longer fits
+    EXPECT_EQ(0, results[4]);
+}
+
 // A network for the search: names, reverse names and answers from tables; a clock that each
 // lookup or request moves on by its cost.
 struct FakeNet {
