@@ -36,6 +36,7 @@ struct SearchRun {
     int leftOut;      // read, but not offered by the rule
     const CliOptions *options;
     std::mt19937 random;
+    DirectoryHttp http;
 };
 
 // The rule applied to each station of the answer, in the directory's order.
@@ -57,9 +58,15 @@ static void TakeStation(void *context, const DirectoryStation *s)
     run->offered.push_back(o);
 }
 
+// The search's network calls all get the run as their context.
 static unsigned RandomNumber(void *context)
 {
     return (unsigned)((SearchRun *)context)->random();
+}
+
+static int GetFromDirectory(void *context, const char *url, unsigned limitMs, char *body, int capacity, int *length)
+{
+    return DirectoryHttpGet(&((SearchRun *)context)->http, url, limitMs, body, capacity, length);
 }
 
 static const char *DirectoryError(int status)
@@ -181,24 +188,10 @@ int RunSearch(const CliOptions *options)
     run.options = options;
     run.random.seed(std::random_device()());
 
-    DirectoryHttp http;
     std::string agent = std::string("setradio-cli/") + SETRADIO_VERSION;
-    http.userAgent = agent.c_str();
-    http.error[0] = 0;
-    // One context serves every call: the HTTP client's, with the random numbers beside it.
-    struct NetContext {
-        DirectoryHttp *http;
-        SearchRun *run;
-    } both = {&http, &run};
-    DirectoryNet net;
-    net.lookupAddresses = LookupAddressesWithin;
-    net.lookupName = LookupNameWithin;
-    net.tick = DirectoryTick;
-    net.context = &both;
-    net.get = [](void *c, const char *url, unsigned limitMs, char *body, int capacity, int *length) {
-        return DirectoryHttpGet(((NetContext *)c)->http, url, limitMs, body, capacity, length);
-    };
-    net.random = [](void *c) { return RandomNumber(((NetContext *)c)->run); };
+    run.http.userAgent = agent.c_str();
+    run.http.error[0] = 0;
+    DirectoryNet net = {LookupAddressesWithin, LookupNameWithin, GetFromDirectory, RandomNumber, DirectoryTick, &run};
 
     std::vector<char> body(DIRECTORY_ANSWER_MAX);
     DirectorySearch search;
@@ -215,7 +208,7 @@ int RunSearch(const CliOptions *options)
         if (country[i] >= 'a' && country[i] <= 'z') country[i] = (char)(country[i] - 32);
     DirectoryQuery query = {name.c_str(), country.c_str(), tag.c_str(), so->limit};
     if (RunDirectorySearch(&search, &query) != DIRECTORY_DONE) {
-        PrintError(DirectoryError(search.status), http.error[0] ? (std::string(": ") + http.error).c_str() : 0);
+        PrintError(DirectoryError(search.status), run.http.error[0] ? (std::string(": ") + run.http.error).c_str() : 0);
         return EXIT_DIRECTORY;
     }
     int leftOut = run.leftOut + search.list.invalid;
