@@ -36,6 +36,13 @@ flood_on() {
     shift 2
     spawn bash -c "while [ ! -e '$WORK/$sign' ]; do sleep 0.02; done; sleep $pause
         ip netns exec '$NET-dev' '$FLOOD' $TOOL_ADDR $BAD $* >>'$WORK/flood.out' 2>&1"
+    FLOODS="${FLOODS:-} $!"
+}
+# floods_done SECONDS: every flood started so far has ended (flood.out is whole).
+gone() { ! kill -0 "$1" 2>/dev/null; }
+floods_done() {
+    local p
+    for p in $FLOODS; do wait_for "the flood process $p to end" "$1" gone "$p" || return 1; done
 }
 # figures NAME: appends the case's ping figures and checks the 250 ms bound.
 figures() {
@@ -43,7 +50,7 @@ figures() {
     longest=$(sed -n 's/^longest_unresponsive_ms //p' "$WORK/ping-$1.txt")
     duration=$(sed -n 's/^duration_ms //p' "$WORK/ping-$1.txt")
     echo "case $1 longest_ms ${longest:-?} duration_ms ${duration:-?}" | tee -a "$FIGURES"
-    check "$1: never unresponsive over 250 ms (${longest:-?} ms)" [ -n "$longest" ] && [ "$longest" -le 250 ]
+    check "$1: never unresponsive over 250 ms (${longest:-?} ms)" bash -c '[ -n "$1" ] && [ "$1" -le 250 ]' _ "$longest"
 }
 : >"$FIGURES"
 
@@ -74,6 +81,7 @@ ping-stop ping-bytes.txt
 dump-rows 101 rows-bytes.txt
 EOF
 check "bytes: the session" [ $? = 0 ]
+check "bytes: the capture holds every datagram so far" capture_sync
 "$CAPTURE" --datagrams "$WORK/capture.log" | grep -c "to=$TOOL_ADDR:49005 len=1 " >"$WORK/bytes-count.txt"
 check "bytes: the flood reached the tool's link ($(cat "$WORK/bytes-count.txt") datagrams)" [ "$(cat "$WORK/bytes-count.txt")" -ge 10000 ]
 check "bytes: the reply after the flood is listed" grep -q $'^02:00:00:AA:00:02\tAFTER$' "$WORK/rows-bytes.txt"
@@ -99,12 +107,13 @@ ping-stop ping-imin.txt
 dump-rows 101 rows-imin.txt
 EOF
 check "imin: the session (one notice, the SETC box)" [ $? = 0 ]
-check "imin: every reply was sent" grep -q '^sent imin 10000 replies' "$WORK/flood.out"
+check "imin: the floods ended" floods_done 30 &&
+    check "imin: every reply was sent" grep -q '^sent imin 10000 replies' "$WORK/flood.out"
 check "imin: the rows stop at 1,000" [ "$(wc -l <"$WORK/rows-imin.txt")" = 1000 ]
 check "imin: the first reply is the first row" grep -q $'^02:00:00:00:00:00\tVM-FLOOD$' "$WORK/rows-imin.txt"
 ws=$(sed -n 's/^peak_working_set_bytes //p' "$WORK/memory.txt")
 echo "imin: peak working set ${ws:-?} bytes" | tee -a "$FIGURES"
-check "imin: peak working set under 150 MB" [ -n "$ws" ] && [ "$ws" -lt 157286400 ]
+check "imin: peak working set under 150 MB" bash -c '[ -n "$1" ] && [ "$1" -lt 157286400 ]' _ "$ws"
 figures imin
 
 # stale: the old partial text is handed on by itself; the fresh reply after 6 s is a row of its own.
