@@ -44,12 +44,18 @@ static void InitMainWindow(HWND window)
     SubclassWindow(list, ChannelListProc);
     SetDragRow(list, -1);
     LoadMainButtonImages(window, 0);
-    FillHostDefaults(window);
     // Device messages go to every network of the PC, from its interface list read at each send.
     SetDeviceLinkInterfaces(ReadHostInterfaces);
     OpenDeviceLink(window, RegisterDeviceNotify);
     CheckRadio(window, IDC_MODE_STATIC, 3, 1);
     DragAcceptFiles(window, TRUE);
+}
+
+// The PC's own address, mask, gateway and DNS server take about 15 ms to read: they are put into the
+// form once the window is shown, before the first message is dispatched.
+void OnMainWindowShown(HWND window)
+{
+    FillHostDefaults(window);
 }
 
 void OnCloseCommand(HWND window)
