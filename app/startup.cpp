@@ -140,6 +140,7 @@ int MainRoutine(HINSTANCE instance, HINSTANCE previous, const char *arguments, i
         if (window) {
             ShowWindow(window, showMode);
             UpdateWindow(window);
+            OnMainWindowShown(window);
             TakeCommandLineFiles(window);
             HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
             exitCode = RunMessageLoop(window, accelerators);

@@ -2,6 +2,7 @@
 #include "winkit/dialog_items.h"
 #include <commctrl.h>
 #include "common/text.h"
+#include "winkit/dpi_scale.h"
 
 // The list view addressed by (window, id): id 0 means the window is the list itself.
 static HWND ListWindow(HWND window, int id)
@@ -206,7 +207,7 @@ void SetupListColumns(HWND window, int id, const char *titles, const unsigned ch
     SendDlgItemMessageA(window, id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     const char *title = titles;
     for (int i = 0; i < count; i++) {
-        InsertListColumn(window, id, i, DialogUnitsToPixelsX(widths[i]), title, LVCFMT_LEFT);
+        InsertListColumn(window, id, i, SystemUnitsToPixelsX(window, widths[i]), title, LVCFMT_LEFT);
         title = NextString(title);
     }
 }
