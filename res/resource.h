@@ -4,6 +4,7 @@
 
 // Resources.
 #define IDD_MAIN 6
+#define IDD_FIND_STATIONS 7
 #define IDI_MAIN 1
 #define IDR_ACCEL 1
 #define IDB_SEND 1
@@ -23,6 +24,7 @@
 #define IDM_IMPORT_PLAYLIST 2003
 #define IDM_EXPORT_PLAYLIST 2004
 #define IDM_CHECK_ALL 2005
+#define IDM_FIND_STATIONS 2006
 
 // Controls of the main window, dialog template 6.
 #define IDC_MODE_STATIC 90
@@ -53,12 +55,22 @@
 #define IDC_PPPOE_ID 124
 #define IDC_PPPOE_PSW_LABEL 125
 #define IDC_PPPOE_PSW 126
+// The station search dialog (IDD_FIND_STATIONS).
+#define IDC_FIND_NAME 3001
+#define IDC_FIND_COUNTRY 3002
+#define IDC_FIND_TAG 3003
+#define IDC_FIND_SEARCH 3004
+#define IDC_FIND_LIST 3005
+#define IDC_FIND_ADD 3006
+#define IDC_FIND_STATUS 3007
 #define IDC_SIZE_GRIP 994
 #define IDC_WINDOW_NAME 996
 
 // Window messages and timers of the main window.
 #define MSG_DEVICE_READ (0x0400 + 1)
 #define MSG_CHECK_RESULT (0x8000 + 1)   // WM_APP + 1: one channel checked; wParam its index, lParam the outcome
+#define MSG_FIND_DONE (0x8000 + 2)      // a directory search ended; wParam its serial
+#define MSG_FIND_CHECKED (0x8000 + 3)   // one found station checked; wParam its index, lParam the outcome
 #define SEARCH_TIMER 1
 #define PENDING_TIMER 2
 #define SEND_TIMER 3      // device messages still waiting to be sent

@@ -204,17 +204,22 @@ void OnCheckAllCommand(HWND window)
     SetBusy(window, 1);
 }
 
-static void AppendReason(TextBuilder *b, const CheckEntry *entry)
+void AppendProbeReason(TextBuilder *b, int reason, int httpCode)
 {
     static const char *const kReasons[PROBE_REASON_COUNT] = {
         TEXT_REASON_LIVE, TEXT_REASON_NOT_HTTP, TEXT_REASON_UNKNOWN_HOST, TEXT_REASON_REFUSED,
         TEXT_REASON_CONNECT_TIMED_OUT, TEXT_REASON_NO_ANSWER, TEXT_REASON_HTTP_ERROR, TEXT_REASON_HTTP_NOT_ICY,
         TEXT_REASON_EMPTY_PLAYLIST, TEXT_REASON_NO_LOCATION, TEXT_REASON_TOO_MANY_REDIRECTS,
     };
-    int reason = entry->reason >= 0 && entry->reason < PROBE_REASON_COUNT ? entry->reason : PROBE_NO_ANSWER;
+    if (reason < 0 || reason >= PROBE_REASON_COUNT) reason = PROBE_NO_ANSWER;
     BuilderAppend(b, kReasons[reason]);
     if (reason == PROBE_HTTP_ERROR)
-        BuilderAppendNumber(b, entry->httpCode);
+        BuilderAppendNumber(b, httpCode);
+}
+
+static void AppendReason(TextBuilder *b, const CheckEntry *entry)
+{
+    AppendProbeReason(b, entry->reason, entry->httpCode);
 }
 
 // Appends a title cut to what a line shows, never inside a two-byte character of code page 949.

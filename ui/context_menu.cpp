@@ -26,6 +26,7 @@ static const ContextMenuItem kChannelListMenu[] = {
     {IDM_IMPORT_PLAYLIST, TEXT_MENU_IMPORT_PLAYLIST},
     {IDM_EXPORT_PLAYLIST, TEXT_MENU_EXPORT_PLAYLIST},
     {IDM_CHECK_ALL, TEXT_MENU_CHECK_ALL},
+    {IDM_FIND_STATIONS, TEXT_MENU_FIND_STATIONS},
 };
 
 static HMENU BuildMenu(const ContextMenuItem *items, int count)

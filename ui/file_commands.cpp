@@ -129,8 +129,7 @@ static void ShowImportReport(HWND window, const PlaylistImport *im)
     ShowMessage(window, report, MB_OK);
 }
 
-// A playlist's rows appended to the ChannelList under the import rules, then one report.
-static int ApplyPlaylistText(HWND window, const char *text)
+int ImportChannels(HWND window, ImportFeed feed, const void *source)
 {
     char *work = (char *)PlatAlloc(SETT_WORK_BLOCK);
     char *addresses = (char *)PlatAlloc(DEVICE_MESSAGE_MAX);
@@ -158,7 +157,7 @@ static int ApplyPlaylistText(HWND window, const char *text)
     im.context = (void *)window;
     HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    ImportPlaylist(text, &im);
+    feed(&im, source);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, 0, TRUE);
     UpdateWindow(list);
@@ -166,7 +165,18 @@ static int ApplyPlaylistText(HWND window, const char *text)
     PlatFree(addresses);
     if (im.added) g_main.changedFlag = 1;
     ShowImportReport(window, &im);
-    return im.added > 0;
+    return im.added;
+}
+
+static void FeedPlaylistText(PlaylistImport *im, const void *text)
+{
+    ImportPlaylist((const char *)text, im);
+}
+
+// A playlist's rows appended to the ChannelList under the import rules, then one report.
+static int ApplyPlaylistText(HWND window, const char *text)
+{
+    return ImportChannels(window, FeedPlaylistText, text) > 0;
 }
 
 static int ApplyText(HWND window, const char *text, int kind)

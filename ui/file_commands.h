@@ -12,6 +12,12 @@ void OnExportPlaylistCommand(HWND window);   // IDM_EXPORT_PLAYLIST
 // Reads a file and applies it by its content: a settings text as an open, a playlist as an import.
 // Needs a selected device row. Returns 1 when the file was applied.
 int ApplyFileByContent(HWND window, const char *path);
+// Appends entries to the ChannelList under the import rules: feed adds them to an import set up
+// with the list's addresses and the room left in its SETT (source is feed's own). Sets ChangedFlag
+// when any was added, then shows the import's report. Returns the count added.
+struct PlaylistImport;
+typedef void (*ImportFeed)(PlaylistImport *import, const void *source);
+int ImportChannels(HWND window, ImportFeed feed, const void *source);
 void OnDropFiles(HWND window, HDROP drop);   // WM_DROPFILES
 
 // Start-up: every argument of the command line that names an existing file is read and checked

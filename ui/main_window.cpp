@@ -14,6 +14,7 @@
 #include "ui/context_menu.h"
 #include "ui/file_commands.h"
 #include "ui/channel_check.h"
+#include "ui/station_search.h"
 #include "winkit/settings_file.h"
 #include "winkit/resize_layout.h"
 #include "winkit/image_button.h"
@@ -105,6 +106,7 @@ static void OnMainCommand(HWND window, int id)
     case IDM_IMPORT_PLAYLIST: OnImportPlaylistCommand(window); break;
     case IDM_EXPORT_PLAYLIST: OnExportPlaylistCommand(window); break;
     case IDM_CHECK_ALL: OnCheckAllCommand(window); break;
+    case IDM_FIND_STATIONS: OnFindStationsCommand(window); break;
     default: break;
     }
 }

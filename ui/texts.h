@@ -109,4 +109,31 @@
 #define TEXT_REASON_NO_LOCATION "Location 없는 리디렉션"
 #define TEXT_REASON_TOO_MANY_REDIRECTS "리디렉션이 너무 많음"
 
+// Station directory search (방송국 찾기): the dialog, its status line and its questions.
+#define TEXT_MENU_FIND_STATIONS "방송국 찾기…\tCtrl+F"
+#define TEXT_FIND_CAPTION "방송국 찾기"
+#define TEXT_FIND_NAME_LABEL "이름"
+#define TEXT_FIND_COUNTRY_LABEL "국가"
+#define TEXT_FIND_TAG_LABEL "태그"
+#define TEXT_FIND_SEARCH_BUTTON "검색"
+#define TEXT_FIND_ADD_BUTTON "추가"
+#define TEXT_FIND_COLUMN_CODEC "코덱"
+#define TEXT_FIND_COLUMN_BITRATE "비트레이트"
+#define TEXT_FIND_COLUMN_VOTES "추천"
+#define TEXT_FIND_COLUMN_STATE "상태"
+#define TEXT_FIND_COLUMN_ADDRESS "주소"
+#define TEXT_FIND_SEARCHING "검색하는 중입니다…"
+// "%d" stations listed, "%d" left out (https only, HLS, too long an address).
+#define TEXT_FIND_FOUND "방송국 %d개를 찾았습니다 (재생할 수 없어 뺀 방송국 %d개)"
+#define TEXT_FIND_UNREACHABLE "방송국 목록 서버에 연결할 수 없습니다"
+#define TEXT_FIND_BAD_ANSWER "방송국 목록 서버의 응답이 잘못되었습니다"
+#define TEXT_FIND_TIMED_OUT "방송국 목록 서버가 제시간에 응답하지 않았습니다"
+#define TEXT_FIND_CANNOT_START "검색을 시작할 수 없습니다"
+#define TEXT_FIND_CHECKING "확인 중"
+// The question before adding stations with no stream behind them or not yet checked; the ones that
+// answer but not as ICY are named under their own head and added either way.
+#define TEXT_FIND_NOT_CHECKED_HEAD "아직 확인하지 않은 방송국: "
+#define TEXT_FIND_ADD_ANYWAY_QUESTION "이 방송국들도 추가하시겠습니까?"
+#define TEXT_FIND_NOT_ICY_ADDED "이 방송국들은 라디오가 재생할 수도 있어 추가합니다."
+
 #endif

@@ -31,7 +31,8 @@ static int IsMessageBox(HWND window)
 {
     char cls[32];
     GetClassNameA(window, cls, sizeof cls);
-    return lstrcmpA(cls, "#32770") == 0 && GetDlgItem(window, IDC_WINDOW_NAME) == 0 && !IsFileDialog(window);
+    return lstrcmpA(cls, "#32770") == 0 && GetDlgItem(window, IDC_WINDOW_NAME) == 0 && GetDlgItem(window, IDC_FIND_LIST) == 0 &&
+           !IsFileDialog(window);
 }
 
 static HWND g_answeredDialog;
