@@ -103,9 +103,9 @@ TEST(Accelerators, AltXClosesAndF1IsCommand1000)
     HACCEL table = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_ACCEL));
     ASSERT_TRUE(table != 0);
     ACCEL entries[16] = {};
-    // The two keys stay first; the file commands' four keys and F5 follow them.
+    // The two keys stay first; the file commands' four keys, F5 and Ctrl+F follow them.
     int count = CopyAcceleratorTableA(table, entries, 16);
-    ASSERT_EQ(7, count);
+    ASSERT_EQ(8, count);
     EXPECT_EQ(0x58, entries[0].key);
     EXPECT_EQ(IDCANCEL, entries[0].cmd);
     EXPECT_EQ(FVIRTKEY | FALT, entries[0].fVirt & (FVIRTKEY | FALT | FSHIFT | FCONTROL));

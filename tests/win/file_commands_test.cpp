@@ -296,6 +296,7 @@ TEST_F(FileCommandsTest, ContextMenusOpenFromTheMouseAndTheKeysOnBothLists)
         ASSERT_EQ(before + 3, g_menus.size()) << "right click, menu key and Shift+F10 on list " << id << " got " << g_menus.size() - before;
         std::vector<UINT> want = four;
         if (id == IDC_CHANNEL_LIST) want.push_back(IDM_CHECK_ALL);   // the check of every channel
+        if (id == IDC_CHANNEL_LIST) want.push_back(IDM_FIND_STATIONS);
         for (size_t i = before; i < g_menus.size(); i++) EXPECT_EQ(want, g_menus[i]) << id;
     }
     // Elsewhere the window keeps its ordinary handling: no menu.
@@ -312,9 +313,10 @@ TEST_F(FileCommandsTest, AcceleratorsAndDroppedFiles)
     HACCEL table = LoadAcceleratorsA(g_instance, MAKEINTRESOURCEA(IDR_ACCEL));
     ACCEL entries[16];
     int n = CopyAcceleratorTableA(table, entries, 16);
-    ASSERT_EQ(7, n) << "the two old keys, the four new ones and F5";
+    ASSERT_EQ(8, n) << "the two old keys, the four new ones, F5 and Ctrl+F";
     const struct { WORD key, cmd; } keys[] = {{'O', IDM_OPEN_SETTINGS}, {'S', IDM_SAVE_SETTINGS},
-                                               {'I', IDM_IMPORT_PLAYLIST}, {'E', IDM_EXPORT_PLAYLIST}};
+                                               {'I', IDM_IMPORT_PLAYLIST}, {'E', IDM_EXPORT_PLAYLIST},
+                                               {'F', IDM_FIND_STATIONS}};
     for (auto k : keys) {
         bool found = false;
         for (int i = 0; i < n; i++)
