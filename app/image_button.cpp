@@ -75,14 +75,14 @@ void FillSolid(HDC dc, const RECT *rect, COLORREF colour)
 // Without an image the caption is written on the face, so the button still says what it does.
 static void DrawCaption(HDC dc, HWND button, RECT *r, int pressed)
 {
-    char text[64];
+    WCHAR text[64];
     text[0] = 0;
-    GetWindowTextA(button, text, sizeof text);
+    GetWindowTextW(button, text, sizeof text / sizeof text[0]);
     RECT place = *r;
     if (pressed) OffsetRect(&place, 1, 1);
     int oldMode = SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, (HGDIOBJ)SendMessageA(button, WM_GETFONT, 0, 0));
-    DrawTextA(dc, text, -1, &place, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    HGDIOBJ oldFont = SelectObject(dc, (HGDIOBJ)SendMessageW(button, WM_GETFONT, 0, 0));
+    DrawTextW(dc, text, -1, &place, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (oldFont) SelectObject(dc, oldFont);
     SetBkMode(dc, oldMode);
 }

@@ -26,7 +26,7 @@ void PrepareResizing(HWND window)
     GetClientRect(window, &r);
     StoreClientSize(window, r.right, r.bottom);
     int w = DialogUnitsToPixelsX(SIZE_GRIP_DLU), h = DialogUnitsToPixelsY(SIZE_GRIP_DLU);
-    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrW(window, GWLP_HINSTANCE);
     CreateWindowExA(0, "scrollbar", "", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
                     (HMENU)(INT_PTR)IDC_SIZE_GRIP, instance, 0);
 }

@@ -5,16 +5,16 @@
 #include "common/platform.h"
 
 extern HINSTANCE g_instance;      // the program's own module
-extern char g_iniPath[260];       // SettingsFile: the module path with the extension "ini"
+extern WCHAR g_iniPath[MAX_PATH]; // SettingsFile: the module path with the extension "ini"
 extern ATOM g_atomCurrWndSize;    // property name atoms, added by InitApplication
 extern ATOM g_atomUserPrm1;
 
-int MainRoutine(HINSTANCE instance, HINSTANCE previous, const char *arguments, int showMode);
+int MainRoutine(HINSTANCE instance, HINSTANCE previous, const WCHAR *arguments, int showMode);
 void InitApplication(void);
 int StartWinSock(WSADATA *info);  // 1 when WinSock 1.1 is ready
 void ExitApplication(void);
-void ReplaceExtension(char *path, const char *extension);
-const char *SkipProgramName(const char *commandLine);
+void ReplaceExtension(WCHAR *path, const WCHAR *extension);
+const WCHAR *SkipProgramName(const WCHAR *commandLine);
 int RegisterMainWindowClass(HINSTANCE instance);
 
 #endif

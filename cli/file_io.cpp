@@ -5,12 +5,37 @@
 #include <string.h>
 #ifdef _WIN32
 #include <windows.h>
+#include <vector>
+
+// Paths arrive in UTF-8 (see main.cpp) and reach the file system in UTF-16, whatever the code page.
+static std::wstring WidePath(const char *path)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, path, -1, 0, 0);
+    if (n <= 0) return std::wstring();
+    std::vector<wchar_t> wide((size_t)n);
+    MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.data(), n);
+    return std::wstring(wide.data());
+}
+
+static FILE *OpenFile(const char *path, const wchar_t *mode)
+{
+    std::wstring wide = WidePath(path);
+    return wide.empty() ? 0 : _wfopen(wide.c_str(), mode);
+}
+#else
+static FILE *OpenFile(const char *path, const char *mode) { return fopen(path, mode); }
+#endif
+
+#ifdef _WIN32
+#define FILE_MODE(m) L##m
+#else
+#define FILE_MODE(m) m
 #endif
 
 int ReadWholeFile(const char *path, int maxBytes, std::string *text)
 {
     text->clear();
-    FILE *f = fopen(path, "rb");
+    FILE *f = OpenFile(path, FILE_MODE("rb"));
     if (!f) return WHOLE_FILE_FAILED;
     char buffer[8192];
     size_t n;
@@ -29,15 +54,17 @@ int ReadWholeFile(const char *path, int maxBytes, std::string *text)
 int WriteFileReplacing(const char *path, const char *data, int length)
 {
     std::string temporary = std::string(path) + ".new";
-    FILE *f = fopen(temporary.c_str(), "wb");
+    FILE *f = OpenFile(temporary.c_str(), FILE_MODE("wb"));
     if (!f) return 0;
     int ok = fwrite(data, 1, (size_t)length, f) == (size_t)length;
     ok = fclose(f) == 0 && ok;
 #ifdef _WIN32
-    ok = ok && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    std::wstring wideTemporary = WidePath(temporary.c_str());
+    ok = ok && MoveFileExW(wideTemporary.c_str(), WidePath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(wideTemporary.c_str());
 #else
     ok = ok && rename(temporary.c_str(), path) == 0;
-#endif
     if (!ok) remove(temporary.c_str());
+#endif
     return ok;
 }

@@ -6,6 +6,7 @@
 #include "device/message.h"
 #include "res/resource.h"
 #include "ui/dialog_items.h"
+#include "ui/form_fields.h"
 #include "ui/main_window.h"
 #include "ui/show_message.h"
 #include "ui/stream_check.h"
@@ -77,7 +78,7 @@ static void DeferDeviceListPainting(HWND window)
 {
     if (IsWindowEnabled(GetDlgItem(window, IDC_SEARCH))) return;   // no search running
     if (g_listPaintDeferred) return;
-    SendDlgItemMessageA(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
+    SendDlgItemMessageW(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
     g_listPaintDeferred = 1;
 }
 
@@ -86,7 +87,7 @@ static void PaintDeviceList(HWND window)
     if (!g_listPaintDeferred) return;
     g_listPaintDeferred = 0;
     HWND list = GetDlgItem(window, IDC_DEVICE_LIST);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, 0, TRUE);
 }
 
@@ -95,11 +96,11 @@ void OnSearchTimer(HWND window)
     PaintDeviceList(window);
     g_main.searchTicks++;
     if (g_main.searchTicks < SEARCH_TICKS) {
-        SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)g_main.searchTicks, 0);
+        SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)g_main.searchTicks, 0);
         return;
     }
     g_main.searchTicks = 0;
-    SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
+    SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
     KillTimer(window, SEARCH_TIMER);
     EnableControl(window, IDC_SEARCH, 1);
 }
@@ -187,8 +188,8 @@ static void FoldDeviceNotifications(HWND window)
 {
     MSG queued;
     int folded = 0;
-    while (PeekMessageA(&queued, window, MSG_DEVICE_READ, MSG_DEVICE_READ, PM_REMOVE)) folded++;
-    if (folded) PostMessageA(window, MSG_DEVICE_READ, (WPARAM)DeviceLinkSocket(), MAKELPARAM(FD_READ, 0));
+    while (PeekMessageW(&queued, window, MSG_DEVICE_READ, MSG_DEVICE_READ, PM_REMOVE)) folded++;
+    if (folded) PostMessageW(window, MSG_DEVICE_READ, (WPARAM)DeviceLinkSocket(), MAKELPARAM(FD_READ, 0));
 }
 
 void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
@@ -266,6 +267,7 @@ void OnSendCommand(HWND window)
         ShowMessage(window, TEXT_SELECT_DEVICE, MB_OK);
         return;
     }
+    if (!CheckFormFields(window)) return;
     char url[DEVICE_VALUE_SIZE];
     if (!ReadPlsAddress(window, IDC_PLS_URL1, url, sizeof url)) return;
     if (!CheckStreamAddress(window, url)) return;

@@ -11,7 +11,7 @@ void OnImportPlaylistCommand(HWND window);   // IDM_IMPORT_PLAYLIST
 void OnExportPlaylistCommand(HWND window);   // IDM_EXPORT_PLAYLIST
 // Reads a file and applies it by its content: a settings text as an open, a playlist as an import.
 // Needs a selected device row. Returns 1 when the file was applied.
-int ApplyFileByContent(HWND window, const char *path);
+int ApplyFileByContent(HWND window, const WCHAR *path);
 void OnDropFiles(HWND window, HDROP drop);   // WM_DROPFILES
 
 // Start-up: every argument of the command line that names an existing file is read and checked

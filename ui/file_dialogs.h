@@ -7,8 +7,8 @@
 enum FileDialogFilter { FILTER_SETTINGS = 1, FILTER_PLAYLISTS = 2 };
 
 // Asks for an existing file (open) or a file to write (save, with defaultExtension added to a bare
-// name). path (size bytes) receives the choice. Returns 1 when the user chose a file.
-int AskFileToOpen(HWND window, int filter, char *path, int size);
-int AskFileToSave(HWND window, int filter, const char *defaultExtension, char *path, int size);
+// name). path (size UTF-16 units) receives the choice. Returns 1 when the user chose a file.
+int AskFileToOpen(HWND window, int filter, WCHAR *path, int size);
+int AskFileToSave(HWND window, int filter, const WCHAR *defaultExtension, WCHAR *path, int size);
 
 #endif
