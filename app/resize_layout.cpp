@@ -27,7 +27,7 @@ void PrepareResizing(HWND window)
     StoreClientSize(window, r.right, r.bottom);
     int w = DialogUnitsToPixelsX(SIZE_GRIP_DLU), h = DialogUnitsToPixelsY(SIZE_GRIP_DLU);
     HINSTANCE instance = (HINSTANCE)GetWindowLongPtrW(window, GWLP_HINSTANCE);
-    CreateWindowExA(0, "scrollbar", "", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
+    CreateWindowExW(0, L"scrollbar", L"", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
                     (HMENU)(INT_PTR)IDC_SIZE_GRIP, instance, 0);
 }
 

@@ -28,8 +28,10 @@ LRESULT CALLBACK ReadCheckMenu(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && m->message == WM_INITMENUPOPUP) {
         HMENU menu = (HMENU)m->wParam;
         g_menus++;
-        char text[64] = {0};
-        GetMenuStringA(menu, IDM_CHECK_ALL, text, sizeof text, MF_BYCOMMAND);
+        WCHAR wide[64] = {0};
+        GetMenuStringW(menu, IDM_CHECK_ALL, wide, 64, MF_BYCOMMAND);
+        char text[128] = {0};
+        WideCharToMultiByte(949, 0, wide, -1, text, sizeof text, 0, 0);
         g_checkText = text;
         for (int i = 0; i < GetMenuItemCount(menu); i++)
             if (GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_GRAYED) g_grayed++;
