@@ -94,6 +94,9 @@ protected:
 
 TEST_F(UnicodeWindowTest, WindowTextsAndARadiosTitleReadBackAsKorean)
 {
+    EXPECT_TRUE(IsWindowUnicode(window));
+    EXPECT_TRUE(IsWindowUnicode(GetDlgItem(window, IDC_SIZE_GRIP)));
+    EXPECT_TRUE(IsWindowUnicode(GetDlgItem(window, IDC_CHANNEL_LIST))) << "its subclass too";
     EXPECT_EQ(WIDE(TEXT_MAIN_CAPTION), WideText(window, 0));
     EXPECT_EQ(WIDE(TEXT_SEARCH_BUTTON), WideText(window, IDC_SEARCH));
     EXPECT_EQ(WIDE(TEXT_CHANNEL_ADD_BUTTON), WideText(window, IDC_CHANNEL_ADD));
