@@ -3,15 +3,14 @@
 #include <commctrl.h>
 #include "common/text.h"
 #include "res/resource.h"
+#include "ui/channel_editor.h"
 #include "ui/file_commands.h"
 #include "ui/main_window.h"
-#include "ui/show_message.h"
 #include "ui/texts.h"
-
-HINSTANCE g_instance = 0;
-WCHAR g_iniPath[MAX_PATH] = {0};
-ATOM g_atomCurrWndSize = 0;
-ATOM g_atomUserPrm1 = 0;
+#include "winkit/program_module.h"
+#include "winkit/resize_layout.h"
+#include "winkit/settings_file.h"
+#include "winkit/show_message.h"
 
 static int WideLength(const WCHAR *text)
 {

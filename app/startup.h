@@ -1,13 +1,8 @@
-// startup.h: process-wide state set at start-up, the main routine and its steps.
+// startup.h: the main routine and its steps: settings path, atoms, WinSock, window class, message loop.
 #ifndef SETRADIO_APP_STARTUP_H
 #define SETRADIO_APP_STARTUP_H
 
 #include "common/platform.h"
-
-extern HINSTANCE g_instance;      // the program's own module
-extern WCHAR g_iniPath[MAX_PATH]; // SettingsFile: the module path with the extension "ini"
-extern ATOM g_atomCurrWndSize;    // property name atoms, added by InitApplication
-extern ATOM g_atomUserPrm1;
 
 int MainRoutine(HINSTANCE instance, HINSTANCE previous, const WCHAR *arguments, int showMode);
 void InitApplication(void);

@@ -10,9 +10,10 @@
 #include "device/message.h"
 #include "res/resource.h"
 #include "ui/channel_editor.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
 #include "ui/main_window.h"
 #include "ui/settings_form.h"
+#include "winkit/program_module.h"
 
 static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {

@@ -1,5 +1,6 @@
 #!/bin/bash
 # test.sh: sets up the machine, builds both builds and runs every test tier.
+#   layers   the include check: every include points down a layer, no circle between files
 #   native   the portable core's unit tests (Linux)
 #   package  the Debian package of setradio-cli, installed into a clean folder and run from there
 #   windows  the same core tests and the Win32 tests, under Wine with Xvfb, in the Korean locale
@@ -55,6 +56,10 @@ unit_counts() {
         esac
     done
     return $rc
+}
+
+layers() {
+    python3 "$ROOT/scripts/check_layers.py" "$ROOT"
 }
 
 native() {
@@ -147,6 +152,7 @@ fuzz() {
     return $rc
 }
 
+tier layers layers
 tier native native
 tier package package
 tier windows windows
@@ -154,7 +160,7 @@ tier e2e e2e
 tier fuzz fuzz
 
 END=$(date +%s)
-LINE="native ${RESULT[native]}, package ${RESULT[package]}, windows ${RESULT[windows]}, e2e ${RESULT[e2e]}, fuzz ${RESULT[fuzz]};"
+LINE="layers ${RESULT[layers]}, native ${RESULT[native]}, package ${RESULT[package]}, windows ${RESULT[windows]}, e2e ${RESULT[e2e]}, fuzz ${RESULT[fuzz]};"
 LINE="$LINE unit tests $UNIT_PASSED passed, $UNIT_FAILED failed, $UNIT_SKIPPED skipped;"
 LINE="$LINE e2e scripts $E2E_PASSED passed, $E2E_FAILED failed; in $((END - START)) s"
 if [ $FAILED = 0 ]; then echo "SUMMARY: PASS ($LINE)"; exit 0; fi

@@ -6,10 +6,10 @@
 #include "res/resource.h"
 #include "stream/probe.h"
 #include "ui/channel_editor.h"
-#include "ui/dialog_items.h"
-#include "ui/main_window.h"
+#include "winkit/dialog_items.h"
+#include "ui/main_state.h"
 #include "ui/settings_form.h"
-#include "ui/show_message.h"
+#include "winkit/show_message.h"
 #include "ui/texts.h"
 
 enum {

@@ -2,10 +2,10 @@
 #include "ui/channel_editor.h"
 #include "res/resource.h"
 #include "ui/texts.h"
-#include "ui/main_window.h"
-#include "ui/dialog_items.h"
+#include "ui/main_state.h"
+#include "winkit/dialog_items.h"
+#include "winkit/show_message.h"
 #include "ui/form_fields.h"
-#include "ui/show_message.h"
 #include "ui/stream_check.h"
 
 enum { TITLE_SIZE = 32, URL_SIZE = 128, CELL_SIZE = 128, NUMBER_SIZE = 16 };

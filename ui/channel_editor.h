@@ -5,6 +5,8 @@
 #include "common/platform.h"
 #include <commctrl.h>
 
+extern ATOM g_atomUserPrm1;   // property name atom of the row being dragged, added at start-up
+
 void OnChannelAdd(HWND window);
 void OnChannelModify(HWND window);
 void OnChannelDelete(HWND window);

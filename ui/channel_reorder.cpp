@@ -1,8 +1,9 @@
 // channel_reorder.cpp: reordering ChannelList rows by mouse drag and Alt+Up/Alt+Down, through a subclass.
 #include "ui/channel_editor.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
 #include "common/text.h"
-#include "app/startup.h"
+
+ATOM g_atomUserPrm1 = 0;
 
 static const char kOrgWndProc[] = "OrgWndProc";
 enum { CELL_READ_SIZE = 4096, MOVE_COLUMNS = 3 };

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include "res/resource.h"
 #include "ui/channel_check.h"
-#include "ui/code_page.h"
-#include "ui/dialog_items.h"
+#include "winkit/code_page.h"
+#include "winkit/dialog_items.h"
 #include "ui/texts.h"
 
 enum { MENU_TEXT_UNITS = 64 };

@@ -5,10 +5,10 @@
 #include "device/link.h"
 #include "device/message.h"
 #include "res/resource.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
+#include "ui/main_state.h"
+#include "winkit/show_message.h"
 #include "ui/form_fields.h"
-#include "ui/main_window.h"
-#include "ui/show_message.h"
 #include "ui/stream_check.h"
 #include "ui/texts.h"
 

@@ -9,16 +9,20 @@
 #include "files/playlist_import.h"
 #include "res/resource.h"
 #include "ui/channel_editor.h"
-#include "ui/code_page.h"
+#include "winkit/code_page.h"
 #include "ui/device_search.h"
-#include "ui/dialog_items.h"
-#include "ui/file_dialogs.h"
-#include "ui/file_io.h"
+#include "winkit/dialog_items.h"
+#include "winkit/file_dialogs.h"
+#include "winkit/file_io.h"
+#include "ui/main_state.h"
 #include "ui/form_fields.h"
-#include "ui/main_window.h"
 #include "ui/settings_form.h"
-#include "ui/show_message.h"
+#include "winkit/show_message.h"
 #include "ui/texts.h"
+
+// The file dialogs' filters, and the pair each command shows first.
+static const char kFileFilters[] = TEXT_FILE_FILTERS;
+enum FileDialogFilter { FILTER_SETTINGS = 1, FILTER_PLAYLISTS = 2 };
 
 enum {
     PATH_SIZE = MAX_PATH,
@@ -180,7 +184,7 @@ static void OpenThroughDialog(HWND window, int filter)
 {
     if (!RequireDeviceRow(window)) return;
     WCHAR path[PATH_SIZE];
-    if (!AskFileToOpen(window, filter, path, PATH_SIZE)) return;
+    if (!AskFileToOpen(window, kFileFilters, filter, path, PATH_SIZE)) return;
     ApplyFileByContent(window, path);
 }
 
@@ -191,7 +195,7 @@ void OnSaveSettingsCommand(HWND window)
 {
     if (!CheckFormFields(window)) return;
     WCHAR path[PATH_SIZE];
-    if (!AskFileToSave(window, FILTER_SETTINGS, L"txt", path, PATH_SIZE)) return;
+    if (!AskFileToSave(window, kFileFilters, FILTER_SETTINGS, L"txt", path, PATH_SIZE)) return;
     char *work = (char *)PlatAlloc(SETT_WORK_BLOCK);
     if (!work) return;
     int length = ComposeFormSett(window, GetSelectedListRow(window, IDC_DEVICE_LIST, -1), work);
@@ -217,7 +221,7 @@ static void ReadPlaylistCell(void *context, int row, int column, char *buffer, i
 void OnExportPlaylistCommand(HWND window)
 {
     WCHAR path[PATH_SIZE];
-    if (!AskFileToSave(window, FILTER_PLAYLISTS, L"pls", path, PATH_SIZE)) return;
+    if (!AskFileToSave(window, kFileFilters, FILTER_PLAYLISTS, L"pls", path, PATH_SIZE)) return;
     char ending[NAME_ENDING_UNITS * 2 + 1];
     int count = GetListRowCount(window, IDC_CHANNEL_LIST);
     int capacity = PlaylistCapacity(count);

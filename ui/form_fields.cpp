@@ -3,8 +3,8 @@
 #include "ui/form_fields.h"
 #include "device/message.h"
 #include "res/resource.h"
-#include "ui/dialog_items.h"
-#include "ui/show_message.h"
+#include "winkit/dialog_items.h"
+#include "winkit/show_message.h"
 #include "ui/texts.h"
 
 enum { TITLE_BYTES = 31, VALUE_BYTES = DEVICE_VALUE_SIZE - 1, FIELD_COUNT = 10, CHANNEL_FIELDS = 8 };

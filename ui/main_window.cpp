@@ -1,11 +1,13 @@
 // main_window.cpp: the main window's dialog procedure: initialisation, message routing and the close command.
 #include "ui/main_window.h"
+#include "ui/main_layout.h"
+#include "ui/main_state.h"
 #include <commctrl.h>
 #include <shellapi.h>
 #include "res/resource.h"
 #include "ui/texts.h"
-#include "ui/dialog_items.h"
-#include "ui/show_message.h"
+#include "winkit/dialog_items.h"
+#include "winkit/show_message.h"
 #include "ui/settings_form.h"
 #include "ui/channel_editor.h"
 #include "ui/device_search.h"
@@ -13,14 +15,12 @@
 #include "ui/file_commands.h"
 #include "ui/form_fields.h"
 #include "ui/channel_check.h"
-#include "app/settings_file.h"
-#include "app/resize_layout.h"
-#include "app/image_button.h"
+#include "winkit/settings_file.h"
+#include "winkit/resize_layout.h"
+#include "winkit/image_button.h"
 #include "common/host_interfaces.h"
 #include "device/link.h"
 #include "hostnet/host_defaults.h"
-
-MainWindowState g_main;
 
 // 1 while the close command waits for the user's answer: a second close arriving meanwhile is ignored.
 static int g_closeAsking;
@@ -124,7 +124,8 @@ static INT_PTR OnMainNotify(HWND window, int id, const NMHDR *header)
         return TRUE;
     }
     if (code == NM_CLICK) {
-        if (id == IDC_DEVICE_LIST) OnDeviceRowClick(window);
+        // Files named on the command line wait for the first device row loaded.
+        if (id == IDC_DEVICE_LIST && OnDeviceRowClick(window)) ApplyStartupFiles(window);
         else if (id == IDC_CHANNEL_LIST) OnChannelClick(window);
     }
     return FALSE;

@@ -1,17 +1,8 @@
-// main_window.h: the main window's state and dialog procedure.
+// main_window.h: the main window's dialog procedure and its close command.
 #ifndef SETRADIO_UI_MAIN_WINDOW_H
 #define SETRADIO_UI_MAIN_WINDOW_H
 
 #include "common/platform.h"
-
-struct MainWindowState {
-    int changedFlag;      // unsaved channel edits: set by add and modify, cleared by a send
-    int deviceRowCount;   // DeviceList rows added since the last search: index of the next row
-    int searchTicks;      // SEARCH_TIMER ticks of the running search, 0 to 99
-    HBITMAP sendImage;    // bitmap strip of IDC_SEND, or null
-    HBITMAP closeImage;   // bitmap strip of IDCANCEL, or null
-};
-extern MainWindowState g_main;
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void OnCloseCommand(HWND window);

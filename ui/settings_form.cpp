@@ -1,13 +1,12 @@
 // settings_form.cpp: the network settings form: shown, hidden and enabled controls, loading a device's text.
 #include "ui/settings_form.h"
 #include "res/resource.h"
-#include "ui/main_window.h"
-#include "ui/dialog_items.h"
+#include "ui/main_state.h"
+#include "winkit/dialog_items.h"
 #include "ui/channel_editor.h"
 #include "common/text.h"
 #include "device/message.h"
 #include "files/settings_values.h"
-#include "ui/file_commands.h"
 
 enum { ADDRESS_SET_COUNT = 8, FORM_SET_COUNT = 12, DEVICE_CONTROL_COUNT = 13 };
 
@@ -40,20 +39,19 @@ void UpdateFormState(HWND window)
     for (int i = 0; i < DEVICE_CONTROL_COUNT; i++) EnableControl(window, kDeviceControls[i], selected);
 }
 
-void OnDeviceRowClick(HWND window)
+int OnDeviceRowClick(HWND window)
 {
     int row = GetSelectedListRow(window, IDC_DEVICE_LIST, -1);
     if (row < 0) {
         UpdateFormState(window);
-        return;
+        return 0;
     }
-    if (g_main.changedFlag) return;
+    if (g_main.changedFlag) return 0;
     const char *text = (const char *)GetListRowData(window, IDC_DEVICE_LIST, row, 0);
-    if (!text) return;
+    if (!text) return 0;
     LoadSettingsText(window, text);
     UpdateFormState(window);
-    // Files named on the command line wait for the first device row loaded.
-    ApplyStartupFiles(window);
+    return 1;
 }
 
 // The form's edits in the order the values are read.

@@ -5,7 +5,7 @@
 #include "common/platform.h"
 
 void UpdateFormState(HWND window);
-void OnDeviceRowClick(HWND window);
+int OnDeviceRowClick(HWND window);                     // 1 when the chosen row was loaded
 void LoadSettingsText(HWND window, const char *text);   // the form and the ChannelList from a stored text
 
 #endif

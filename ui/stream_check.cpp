@@ -2,7 +2,7 @@
 #include "ui/stream_check.h"
 #include "common/text.h"
 #include "stream/probe.h"
-#include "ui/show_message.h"
+#include "winkit/show_message.h"
 #include "ui/texts.h"
 
 #define STREAM_CHECK_MESSAGE_SIZE 260

@@ -1,6 +1,6 @@
 // anchor_rule_test.cpp: the stay, move or stretch decision of the resizable layout.
 #include <gtest/gtest.h>
-#include "app/anchor_rule.h"
+#include "winkit/anchor_rule.h"
 
 // A control wholly right of (or below) the anchor moves; one spanning it stretches; one before it stays.
 TEST(AnchorRule, DecidesByEdgesAgainstAnchor)

@@ -2,9 +2,10 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "common/platform.h"
-#include "app/image_button.h"
+#include "winkit/image_button.h"
 #include "app/startup.h"
 #include "res/resource.h"
+#include "winkit/program_module.h"
 
 namespace {
 

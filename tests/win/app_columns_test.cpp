@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <string>
 #include "common/platform.h"
-#include "app/settings_file.h"
+#include "winkit/settings_file.h"
 #include "app/startup.h"
 #include "res/resource.h"
 #include "tests/win/test_support.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
 
 namespace {
 

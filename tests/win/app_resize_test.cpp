@@ -3,11 +3,12 @@
 #include <string>
 #include <vector>
 #include "common/platform.h"
-#include "app/resize_layout.h"
+#include "winkit/resize_layout.h"
 #include "app/startup.h"
 #include "res/resource.h"
 #include "tests/win/test_support.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
+#include "winkit/program_module.h"
 
 namespace {
 

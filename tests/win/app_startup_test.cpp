@@ -6,6 +6,10 @@
 #include "res/resource.h"
 #include "tests/win/test_support.h"
 #include "ui/texts.h"
+#include "winkit/program_module.h"
+#include "winkit/settings_file.h"
+#include "winkit/resize_layout.h"
+#include "ui/channel_editor.h"
 
 namespace {
 

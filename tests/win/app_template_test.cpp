@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "tests/win/test_support.h"
 #include "ui/texts.h"
+#include "winkit/program_module.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <thread>
 #include "ui/channel_editor.h"
 #include "ui/texts.h"
+#include "ui/main_state.h"
 
 using namespace uitest;
 

@@ -13,9 +13,10 @@
 #include "tests/win/live_stream_server.h"
 #include "tests/win/test_support.h"
 #include "ui/device_search.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
 #include "ui/main_window.h"
 #include "ui/texts.h"
+#include "ui/main_state.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include "ui/texts.h"
+#include "winkit/program_module.h"
+#include "ui/main_state.h"
 
 using namespace uitest;
 

@@ -3,6 +3,7 @@
 #include "common/platform.h"
 #include <commctrl.h>
 #include "app/startup.h"
+#include "winkit/program_module.h"
 
 int main(int argc, char **argv)
 {

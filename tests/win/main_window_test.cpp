@@ -1,7 +1,10 @@
 // main_window_test.cpp: the main window's controls, its state after creation, routing and the close command.
 #include "tests/win/ui_test_helpers.h"
-#include "ui/show_message.h"
+#include "winkit/show_message.h"
 #include "ui/texts.h"
+#include "winkit/settings_file.h"
+#include "ui/channel_editor.h"
+#include "ui/main_state.h"
 
 using namespace uitest;
 

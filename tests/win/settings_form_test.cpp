@@ -1,6 +1,7 @@
 // settings_form_test.cpp: the form's shown, hidden and enabled controls, and loading a device's text.
 #include "tests/win/ui_test_helpers.h"
 #include "ui/settings_form.h"
+#include "ui/main_state.h"
 
 using namespace uitest;
 

@@ -4,6 +4,8 @@
 #include "ui/main_window.h"
 #include "common/text.h"
 #include "res/resource.h"
+#include "winkit/program_module.h"
+#include "winkit/settings_file.h"
 
 enum { MAX_BOXES = 64, MAX_ANSWERS = 64 };
 static HHOOK g_hook;

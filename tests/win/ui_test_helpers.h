@@ -8,15 +8,16 @@
 #include <commctrl.h>
 #include <string.h>
 #include <string>
-#include "app/settings_file.h"
+#include "winkit/settings_file.h"
 #include "app/startup.h"
 #include "common/text.h"
 #include "device/link.h"
 #include "res/resource.h"
 #include "tests/win/test_support.h"
 #include "ui/device_search.h"
-#include "ui/dialog_items.h"
+#include "winkit/dialog_items.h"
 #include "ui/main_window.h"
+#include "ui/main_state.h"
 
 namespace uitest {
 

@@ -1,6 +1,6 @@
 // show_message.h: every message to the user: a task-modal box owned by the current window.
-#ifndef SETRADIO_UI_SHOW_MESSAGE_H
-#define SETRADIO_UI_SHOW_MESSAGE_H
+#ifndef SETRADIO_WINKIT_SHOW_MESSAGE_H
+#define SETRADIO_WINKIT_SHOW_MESSAGE_H
 
 #include "common/platform.h"
 

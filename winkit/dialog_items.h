@@ -1,8 +1,8 @@
-// dialog_items.h: small operations on dialog items and list views shared by the window's handlers.
+// dialog_items.h: small operations on dialog items and list views: texts, rows, cells, columns, radio buttons.
 // Functions marked * accept control id 0: the window given is then the list view itself.
 // Texts are code page 949 bytes here; the controls hold UTF-16, converted with code page 949.
-#ifndef SETRADIO_UI_DIALOG_ITEMS_H
-#define SETRADIO_UI_DIALOG_ITEMS_H
+#ifndef SETRADIO_WINKIT_DIALOG_ITEMS_H
+#define SETRADIO_WINKIT_DIALOG_ITEMS_H
 
 #include "common/platform.h"
 
@@ -36,7 +36,7 @@ void CheckRadio(HWND window, int firstId, int count, int position);
 int DialogUnitsToPixelsX(int value);
 int DialogUnitsToPixelsY(int value);
 // titles: NUL-terminated texts one after another; widths in horizontal dialog units. The stored
-// widths are applied by the caller afterwards (RestoreColumnWidths), so these helpers stay below app/.
+// widths are applied by the caller afterwards (RestoreColumnWidths), so these helpers stay apart from the INI file.
 void SetupListColumns(HWND window, int id, const char *titles, const unsigned char *widths, int count);
 
 #endif

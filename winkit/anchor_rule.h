@@ -1,6 +1,6 @@
 // anchor_rule.h: how one control follows a size change of its window, decided against an anchor point.
-#ifndef SETRADIO_APP_ANCHOR_RULE_H
-#define SETRADIO_APP_ANCHOR_RULE_H
+#ifndef SETRADIO_WINKIT_ANCHOR_RULE_H
+#define SETRADIO_WINKIT_ANCHOR_RULE_H
 
 enum AnchorAction {
     ANCHOR_STAY = 0,     // the control keeps its place and size along this axis

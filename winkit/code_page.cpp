@@ -1,6 +1,6 @@
 // code_page.cpp: code page 949, UTF-8 and UTF-16 conversions through MultiByteToWideChar and
 // WideCharToMultiByte, always with the code page named (never the system's).
-#include "ui/code_page.h"
+#include "winkit/code_page.h"
 #include "common/text.h"
 
 enum { KOREAN_CODE_PAGE = 949 };

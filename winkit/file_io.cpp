@@ -1,5 +1,5 @@
 // file_io.cpp: reading a whole file and replacing a file's content without ever losing the old one.
-#include "ui/file_io.h"
+#include "winkit/file_io.h"
 #include "common/platform.h"
 #include "common/text.h"
 

@@ -1,6 +1,6 @@
 // show_message.cpp: every message to the user: a task-modal box captioned with its owner's title.
-#include "ui/show_message.h"
-#include "ui/code_page.h"
+#include "winkit/show_message.h"
+#include "winkit/code_page.h"
 
 int ShowWideMessage(HWND owner, const WCHAR *text, UINT buttons)
 {

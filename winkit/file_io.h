@@ -1,6 +1,6 @@
 // file_io.h: reading a whole file and replacing a file's content without ever losing the old one.
-#ifndef SETRADIO_UI_FILE_IO_H
-#define SETRADIO_UI_FILE_IO_H
+#ifndef SETRADIO_WINKIT_FILE_IO_H
+#define SETRADIO_WINKIT_FILE_IO_H
 
 #include "common/platform.h"
 

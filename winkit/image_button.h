@@ -1,6 +1,6 @@
 // image_button.h: owner-drawn buttons painted from bitmap strips.
-#ifndef SETRADIO_APP_IMAGE_BUTTON_H
-#define SETRADIO_APP_IMAGE_BUTTON_H
+#ifndef SETRADIO_WINKIT_IMAGE_BUTTON_H
+#define SETRADIO_WINKIT_IMAGE_BUTTON_H
 
 #include "common/platform.h"
 

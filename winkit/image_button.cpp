@@ -1,7 +1,8 @@
 // image_button.cpp: owner-drawn buttons painted from bitmap strips with a two-colour double edge.
-#include "app/image_button.h"
-#include "app/startup.h"
+#include "winkit/image_button.h"
 #include "common/text.h"
+#include "winkit/code_page.h"
+#include "winkit/program_module.h"
 
 HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COLORREF colour)
 {
@@ -103,9 +104,11 @@ void DrawImageButton(const DRAWITEMSTRUCT *item, HBITMAP bitmap, int cellWidth, 
     InflateRect(&r, -1, -1);
     FillSolid(dc, &r, GetSysColor(COLOR_BTNFACE));
 
+    WCHAR wide[10];
+    wide[0] = 0;
+    GetWindowTextW(item->hwndItem, wide, sizeof wide / sizeof wide[0]);
     char caption[10];
-    caption[0] = 0;
-    GetWindowTextA(item->hwndItem, caption, sizeof caption);
+    WideTo949(wide, caption, sizeof caption);
     int cell = ParseNumber(caption, 0);
     if (item->itemState & ODS_DISABLED) cell += 1;
 

@@ -1,10 +1,13 @@
 // settings_file.h: the INI file beside the program: window placement and list column widths.
-#ifndef SETRADIO_APP_SETTINGS_FILE_H
-#define SETRADIO_APP_SETTINGS_FILE_H
+#ifndef SETRADIO_WINKIT_SETTINGS_FILE_H
+#define SETRADIO_WINKIT_SETTINGS_FILE_H
 
 #include "common/platform.h"
 
 #define SETTINGS_SECTION "DlgPos"
+#define WINDOW_NAME_ID 996   // the dialog's hidden control whose text names its INI keys
+
+extern WCHAR g_iniPath[MAX_PATH];   // SettingsFile: the module path with the extension "ini", set at start-up
 
 int ReadSetting(const char *section, const char *key, char *out, int size);
 void WriteSetting(const char *section, const char *key, const char *text);

@@ -1,5 +1,5 @@
 // anchor_rule.cpp: the stay, move or stretch decision for controls of a resizable window.
-#include "app/anchor_rule.h"
+#include "winkit/anchor_rule.h"
 
 int AnchorDecision(int low, int high, int anchor)
 {

@@ -1,9 +1,9 @@
 // resize_layout.cpp: size grip, remembered client size and the anchored move-and-stretch of controls.
-#include "app/resize_layout.h"
-#include "app/anchor_rule.h"
-#include "app/startup.h"
-#include "res/resource.h"
-#include "ui/dialog_items.h"
+#include "winkit/resize_layout.h"
+#include "winkit/anchor_rule.h"
+#include "winkit/dialog_items.h"
+
+ATOM g_atomCurrWndSize = 0;
 
 // Size grip: WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN.
 enum { SIZE_GRIP_STYLE = 0x54020014, SIZE_GRIP_DLU = 8 };
@@ -28,7 +28,7 @@ void PrepareResizing(HWND window)
     int w = DialogUnitsToPixelsX(SIZE_GRIP_DLU), h = DialogUnitsToPixelsY(SIZE_GRIP_DLU);
     HINSTANCE instance = (HINSTANCE)GetWindowLongPtrW(window, GWLP_HINSTANCE);
     CreateWindowExW(0, L"scrollbar", L"", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
-                    (HMENU)(INT_PTR)IDC_SIZE_GRIP, instance, 0);
+                    (HMENU)(INT_PTR)SIZE_GRIP_ID, instance, 0);
 }
 
 int TakeSizeDelta(HWND window, WPARAM sizeType, LPARAM packedSize, int *dx, int *dy)
@@ -74,17 +74,4 @@ void SetMinTrackSize(MINMAXINFO *info, int widthDlu, int heightDlu)
 {
     info->ptMinTrackSize.x = DialogUnitsToPixelsX(widthDlu);
     info->ptMinTrackSize.y = DialogUnitsToPixelsY(heightDlu);
-}
-
-void OnMainWindowSize(HWND window, WPARAM wParam, LPARAM lParam)
-{
-    int dx = 0, dy = 0;
-    if (!TakeSizeDelta(window, wParam, lParam, &dx, &dy)) return;
-    RECT url, list;
-    url.left = url.top = url.right = url.bottom = 0;
-    list = url;
-    GetControlRect(window, IDC_PLS_URL1, &url);
-    GetControlRect(window, IDC_CHANNEL_LIST, &list);
-    ApplyResizeDelta(window, url.left + 1, list.top + 1, dx, dy);
-    InvalidateRect(window, 0, TRUE);
 }

@@ -1,6 +1,6 @@
 // code_page.h: conversions between code page 949 (radios, files), UTF-8 (files) and UTF-16 (the window).
-#ifndef SETRADIO_UI_CODE_PAGE_H
-#define SETRADIO_UI_CODE_PAGE_H
+#ifndef SETRADIO_WINKIT_CODE_PAGE_H
+#define SETRADIO_WINKIT_CODE_PAGE_H
 
 #include "common/platform.h"
 

@@ -1,8 +1,8 @@
-// dialog_items.cpp: small operations on dialog items and list views shared by the window's handlers.
-#include "ui/dialog_items.h"
+// dialog_items.cpp: small operations on dialog items and list views: texts, rows, cells, columns, radio buttons.
+#include "winkit/dialog_items.h"
 #include <commctrl.h>
 #include "common/text.h"
-#include "ui/code_page.h"
+#include "winkit/code_page.h"
 
 enum { LOCAL_TEXT_UNITS = 256 };   // texts up to this many UTF-16 units are converted on the stack
 

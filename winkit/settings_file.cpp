@@ -1,11 +1,11 @@
 // settings_file.cpp: the INI file beside the program: window placement and list column widths.
-#include "app/settings_file.h"
-#include "app/resize_layout.h"
-#include "app/startup.h"
+#include "winkit/settings_file.h"
 #include "common/text.h"
-#include "res/resource.h"
-#include "ui/code_page.h"
-#include "ui/dialog_items.h"
+#include "winkit/code_page.h"
+#include "winkit/dialog_items.h"
+#include "winkit/resize_layout.h"
+
+WCHAR g_iniPath[MAX_PATH] = {0};
 
 // Position read when none is stored: far off screen, so the window is centred.
 enum { POSITION_MARKER = 30000 };
@@ -44,12 +44,12 @@ void WriteSettingNumbers(const char *section, const char *key, int a, int b, int
     WriteSetting(section, key, text);
 }
 
-// The dialog's WindowName (text of its hidden control 996); 0 when it has none.
+// The dialog's WindowName (text of its hidden control WINDOW_NAME_ID); 0 when it has none.
 static int ReadWindowName(HWND window, char *name, int size)
 {
     name[0] = 0;
-    if (!GetDlgItem(window, IDC_WINDOW_NAME)) return 0;
-    return GetControlText(window, IDC_WINDOW_NAME, name, size) > 0;
+    if (!GetDlgItem(window, WINDOW_NAME_ID)) return 0;
+    return GetControlText(window, WINDOW_NAME_ID, name, size) > 0;
 }
 
 // A stored width or height the window could never have been dragged to (below its minimum or above
