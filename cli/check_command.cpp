@@ -60,7 +60,7 @@ static void ReportCheck(const StreamCheck *check, int index, void *context)
         JsonBegin(&line);
         JsonText(&line, "url", check->url.c_str());
         if (report->fromFile) {
-            JsonNumber(&line, "channel", index + 1);
+            JsonNumber(&line, "channel", check->number);
             JsonText(&line, "title", check->title.c_str());
         }
         JsonBool(&line, "live", check->live);
@@ -70,7 +70,7 @@ static void ReportCheck(const StreamCheck *check, int index, void *context)
         JsonPrint(&line, stdout);
     } else {
         std::string text;
-        if (report->fromFile) text = std::to_string(index + 1) + ". ";
+        if (report->fromFile) text = std::to_string(check->number) + ". ";
         text += check->live ? CLI_TEXT_LIVE : CLI_TEXT_NOT_LIVE;
         text += "  " + check->url;
         if (report->fromFile && !check->title.empty()) text += "  [" + check->title + "]";

@@ -60,7 +60,10 @@
     "  --json       한 줄에 JSON 객체 하나: url, live, reason, http_code (HTTP 오류일 때),\n" \
     "               channel과 title (--file), hops (--trace)\n" \
     "               reason: not_http, unknown_host, refused, connect_timed_out, no_answer, http_error,\n" \
-    "               http_not_icy, empty_playlist, redirect_without_location, too_many_redirects\n" \
+    "               http_not_icy, empty_playlist, redirect_without_location, too_many_redirects,\n" \
+    "               too_long (127바이트보다 긴 주소), holds_key (설정 항목 이름 File2= 같은 글자가 든 주소나 제목)\n" \
+    "               --file의 항목 중 http://가 아니거나 너무 길거나 설정 항목 이름이 든 것은 확인하지 않고\n" \
+    "               방송 중 아님으로 보이며, 같은 주소는 한 번만 확인합니다. 주소가 없는 파일은 종료 코드 4.\n" \
     "  --trace      거쳐 간 단계: 연결 시간, 상태 줄, Location 또는 재생목록 항목\n" \
     "  --jobs N     동시에 확인하는 주소 수 (기본 8, 최대 64)\n" \
     "\n" CLI_EXIT_CODE_HELP
@@ -92,9 +95,13 @@
 #define CLI_ERROR_TOO_LONG_SETT "설정이 너무 길어 한 메시지에 들어가지 않습니다: 보내지 않았습니다"
 #define CLI_ERROR_NO_MEMORY "메모리가 부족합니다"
 #define CLI_ERROR_PLS_EMPTY "Pls주소를 입력하세요: 파일에 값이 없습니다: "
+#define CLI_ERROR_FILE_HOLDS_KEY "손상된 설정 파일입니다: 값 안에 다른 설정 항목 이름(File2= 같은)이 들어 있습니다: "
+#define CLI_ERROR_VALUE_HOLDS_KEY "라디오의 값에 다른 설정 항목 이름(File2= 같은)이 들어 있어 쓰지 않았습니다. 먼저 창에서 고치세요: "
+#define CLI_TEXT_CHANNEL_NAMED "%d번 채널"
+#define CLI_ERROR_NO_ADDRESSES "파일에 확인할 주소가 없습니다: "
 #define CLI_ERROR_PLS_NOT_LIVE "Pls 주소가 방송 중이 아니어서 보내지 않았습니다: "
 
-#define CLI_TEXT_PLAYLIST_SKIPPED "재생목록에서 가져오지 않은 주소 (http://가 아님, 너무 김, 중복): "
+#define CLI_TEXT_PLAYLIST_SKIPPED "재생목록에서 가져오지 않은 주소 (http://가 아님, 너무 김, 설정 항목 이름, 중복): "
 #define CLI_TEXT_SAVED "저장되었습니다"
 #define CLI_TEXT_LIVE "방송 중"
 #define CLI_TEXT_NOT_LIVE "방송 중 아님"
@@ -109,6 +116,8 @@
 #define CLI_REASON_EMPTY_PLAYLIST "빈 재생목록"
 #define CLI_REASON_NO_LOCATION "Location 없는 리디렉션"
 #define CLI_REASON_TOO_MANY_REDIRECTS "리디렉션이 너무 많음"
+#define CLI_REASON_TOO_LONG "주소가 127바이트보다 김"
+#define CLI_REASON_HOLDS_KEY "설정 항목 이름(File2= 같은)이 들어 있음"
 
 #define CLI_TEXT_CONNECTED "연결"
 #define CLI_TEXT_CONNECT_FAILED "연결 실패"

@@ -1,5 +1,6 @@
-// file_io.cpp: whole-file reading with bounds, and writing through a file beside the target.
+// file_io.cpp: whole-file reading with bounds, and writing through a fresh file beside the target.
 #include "cli/file_io.h"
+#include "files/file_replace.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -53,18 +54,5 @@ int ReadWholeFile(const char *path, int maxBytes, std::string *text)
 
 int WriteFileReplacing(const char *path, const char *data, int length)
 {
-    std::string temporary = std::string(path) + ".new";
-    FILE *f = OpenFile(temporary.c_str(), FILE_MODE("wb"));
-    if (!f) return 0;
-    int ok = fwrite(data, 1, (size_t)length, f) == (size_t)length;
-    ok = fclose(f) == 0 && ok;
-#ifdef _WIN32
-    std::wstring wideTemporary = WidePath(temporary.c_str());
-    ok = ok && MoveFileExW(wideTemporary.c_str(), WidePath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(wideTemporary.c_str());
-#else
-    ok = ok && rename(temporary.c_str(), path) == 0;
-    if (!ok) remove(temporary.c_str());
-#endif
-    return ok;
+    return ReplaceFileContent(path, data, length);
 }

@@ -34,6 +34,7 @@ int RunGet(const CliOptions *options)
         PrintError(CLI_ERROR_TOO_LONG_SETT, 0);
         return EXIT_FILE;
     }
+    if (RefuseSettHoldingKey(sett.data())) return EXIT_FILE;
     if (options->output) {
         if (!WriteFileReplacing(options->output, sett.data(), length)) {
             PrintError(CLI_ERROR_WRITE_FILE, options->output);

@@ -1,7 +1,12 @@
 // radio_settings.cpp: a settings text loaded as the form loads it, and composed back with the SETT composer.
 #include "cli/radio_settings.h"
 #include "common/text.h"
+#include "cli/cli_texts.h"
+#include "cli/terminal_text.h"
 #include "files/settings_values.h"
+
+#include <stdio.h>
+#include <string>
 
 #define WINDOW_START_MODE 1   // the window checks DHCP when it starts
 
@@ -39,6 +44,18 @@ int ComposeSettFor(const RadioSettings *values, const char *macAddr, char *out, 
     form.readCell = ReadLoadedCell;
     form.context = (void *)values;
     return ComposeSett(&form, out, capacity);
+}
+
+int RefuseSettHoldingKey(const char *sett)
+{
+    char key[32];
+    if (!FindValueHoldingKey(sett, key, sizeof key)) return 0;
+    char what[48];
+    int channel = ChannelOfKey(key);
+    if (channel) snprintf(what, sizeof what, CLI_TEXT_CHANNEL_NAMED, channel);
+    else snprintf(what, sizeof what, "%s", key);
+    PrintError((std::string(CLI_ERROR_VALUE_HOLDS_KEY) + what).c_str(), 0);
+    return 1;
 }
 
 const char *ModeName(int mode)

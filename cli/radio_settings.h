@@ -20,6 +20,10 @@ void LoadRadioSettings(RadioSettings *values, const char *text);
 // length, or -1 when it would not fit (out then holds an empty text).
 int ComposeSettFor(const RadioSettings *values, const char *macAddr, char *out, int capacity);
 
+// When a value of a composed SETT holds a key's text (a radio's title such as "x File2=..."), says
+// which channel or field on stderr and returns 1: such a text is neither written nor sent.
+int RefuseSettHoldingKey(const char *sett);
+
 // The mode as a word for people and scripts: "static", "dhcp", "pppoe", "none" (-1) or "unknown".
 const char *ModeName(int mode);
 

@@ -30,7 +30,7 @@ static int CheckPlsAddresses(const RadioSettings *values)
     int ok = 1;
     for (int i = 0; i < 2; i++) {
         if (checks[i].live) continue;
-        std::string detail = ToTerminalText(checks[i].url.c_str()) + " (" + ToTerminalText(ReasonText(&checks[i]).c_str()) + ")";
+        std::string detail = ToVisibleText(checks[i].url.c_str()) + " (" + ToVisibleText(ReasonText(&checks[i]).c_str()) + ")";
         PrintError(CLI_ERROR_PLS_NOT_LIVE, detail.c_str());
         ok = 0;
     }
@@ -56,6 +56,10 @@ int RunSet(const CliOptions *options)
     std::vector<char> sett(DEVICE_MESSAGE_MAX);
     if (ComposeSettFor(&values, mac, sett.data(), DEVICE_MESSAGE_MAX) < 0) {
         PrintError(CLI_ERROR_TOO_LONG_SETT, 0);
+        CloseReplyReader(&reader);
+        return EXIT_FILE;
+    }
+    if (RefuseSettHoldingKey(sett.data())) {   // the radio's own MacAddr text, say
         CloseReplyReader(&reader);
         return EXIT_FILE;
     }

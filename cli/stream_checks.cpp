@@ -27,6 +27,12 @@ static int ProbeWith(const ProbeIo *io, const StreamCheck *check, ProbeOutcome *
 
 static void ProbeOne(StreamCheck *check, int trace)
 {
+    if (check->leftOut) {
+        check->live = 0;
+        check->reason = check->leftOut;
+        check->httpCode = 0;
+        return;
+    }
     ProbeOutcome outcome;
     outcome.reason = PROBE_NO_ANSWER;
     outcome.httpCode = 0;
@@ -76,24 +82,24 @@ void RunStreamChecks(std::vector<StreamCheck> *checks, int jobs, int trace, Chec
 }
 
 // Words and texts in the order of the probe's reasons.
-static const char *const kReasonWords[PROBE_REASON_COUNT] = {
+static const char *const kReasonWords[CHECK_REASON_COUNT] = {
     "", "not_http", "unknown_host", "refused", "connect_timed_out", "no_answer", "http_error",
-    "http_not_icy", "empty_playlist", "redirect_without_location", "too_many_redirects",
+    "http_not_icy", "empty_playlist", "redirect_without_location", "too_many_redirects", "too_long", "holds_key",
 };
-static const char *const kReasonTexts[PROBE_REASON_COUNT] = {
+static const char *const kReasonTexts[CHECK_REASON_COUNT] = {
     CLI_TEXT_LIVE, CLI_REASON_NOT_HTTP, CLI_REASON_UNKNOWN_HOST, CLI_REASON_REFUSED, CLI_REASON_CONNECT_TIMED_OUT,
     CLI_REASON_NO_ANSWER, CLI_REASON_HTTP_ERROR, CLI_REASON_HTTP_NOT_ICY, CLI_REASON_EMPTY_PLAYLIST,
-    CLI_REASON_NO_LOCATION, CLI_REASON_TOO_MANY_REDIRECTS,
+    CLI_REASON_NO_LOCATION, CLI_REASON_TOO_MANY_REDIRECTS, CLI_REASON_TOO_LONG, CLI_REASON_HOLDS_KEY,
 };
 
 const char *ReasonWord(int reason)
 {
-    return reason >= 0 && reason < PROBE_REASON_COUNT ? kReasonWords[reason] : "unknown";
+    return reason >= 0 && reason < CHECK_REASON_COUNT ? kReasonWords[reason] : "unknown";
 }
 
 std::string ReasonText(const StreamCheck *check)
 {
-    if (check->reason < 0 || check->reason >= PROBE_REASON_COUNT) return CLI_TEXT_NOT_LIVE;
+    if (check->reason < 0 || check->reason >= CHECK_REASON_COUNT) return CLI_TEXT_NOT_LIVE;
     std::string text = kReasonTexts[check->reason];
     if (check->reason == PROBE_HTTP_ERROR) text += std::to_string(check->httpCode);
     return text;

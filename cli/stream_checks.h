@@ -6,11 +6,17 @@
 #include <vector>
 
 #include "cli/probe_trace.h"
+#include "stream/probe.h"
+
+// Why an entry of a file was left out unprobed, beyond the probe's reasons.
+enum { CHECK_TOO_LONG = PROBE_REASON_COUNT, CHECK_HOLDS_KEY, CHECK_REASON_COUNT };
 
 struct StreamCheck {
     std::string url;      // the address as given (949 bytes when it came from a file)
     std::string title;    // the channel's title from a file (949), or empty
     int channelRule;      // 1: the check of a channel (an address without "http://" is not probed)
+    int leftOut = 0;      // a reason set beforehand: the address is not probed and is not live
+    int number = 0;       // the entry's number in its file (0: not from a file)
     int live;             // 1 when the probe ends at "ICY 200 OK"
     int reason;           // a ProbeReason: why it is not live (PROBE_LIVE when live)
     int httpCode;         // the last answer's status code, 0 when none

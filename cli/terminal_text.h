@@ -13,13 +13,15 @@ void InitTerminalText(void);
 // Bytes that cannot be converted become '?'.
 std::string ToTerminalText(const char *text949);
 std::string ToUtf8Text(const char *text949);
+// ToTerminalText for a line people read: control characters (C0 but the tab, DEL, C1) decided by
+// code point and shown as escapes such as "\x1b", so no byte from a radio or server drives the terminal.
+std::string ToVisibleText(const char *text949);
 
-// length bytes of UTF-8 in as code page 949 in out (capacity bytes); characters 949 cannot hold
-// become '?'. Returns the bytes written (no NUL), or -1 when they do not fit or in is not UTF-8.
-// The conversion the file readers are given (files/ leaves it to each platform).
+// length bytes of UTF-8 in as code page 949 in out (capacity bytes) by the rule the window shares
+// (Utf8To949). Returns the bytes written (no NUL), or -1 when they do not fit.
 int ConvertUtf8To949(const char *in, int length, char *out, int capacity);
 
-// Writes text949 converted for the terminal, then a line end.
+// Writes text949 converted for the terminal with control characters shown (ToVisibleText), then a line end.
 void PrintTerminalLine(FILE *stream, const char *text949);
 // "setradio-cli: " and the 949 text with an optional detail taken as it was typed, on stderr.
 void PrintError(const char *text949, const char *detail);

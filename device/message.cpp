@@ -101,3 +101,71 @@ void MakeNumberedKey(char *out, int size, const char *name, int n)
     // A cut key such as "Title" would match the wrong line: give nothing rather than that.
     if (b.overflow && size >= 1) out[0] = 0;
 }
+
+// Keys read from texts besides the numbered ones, each with its equals sign.
+static const char *const kOtherReadKeys[] = {"OpCode=", "DhcpMode=", "MacAddr=", "FW_Ver=", "NumberOfEntries="};
+static const char *const kNumberedKeys[] = {"File", "Title", "PlsUrl"};
+
+// 1 when a key with its '=' starts at p and ends before end.
+static int DeviceKeyAt(const char *p, const char *end)
+{
+    if (*p < 'A' || *p > 'Z') return 0;   // every key starts with a capital letter
+    const int others = (int)(sizeof kOtherReadKeys / sizeof kOtherReadKeys[0]);
+    for (int i = 0; i < SETT_FIELD_COUNT + others; i++) {
+        const char *key = i < SETT_FIELD_COUNT ? kSettFieldKeys[i] : kOtherReadKeys[i - SETT_FIELD_COUNT];
+        int n = TextLength(key);
+        if (n <= end - p && !ComparePrefix(p, key)) return 1;
+    }
+    for (int i = 0; i < (int)(sizeof kNumberedKeys / sizeof kNumberedKeys[0]); i++) {
+        int n = TextLength(kNumberedKeys[i]);
+        if (n >= end - p || ComparePrefix(p, kNumberedKeys[i])) continue;
+        const char *q = p + n;
+        while (q < end && *q >= '0' && *q <= '9') q++;
+        if (q > p + n && q < end && *q == '=') return 1;
+    }
+    return 0;
+}
+
+int HoldsDeviceKey(const char *value, int length)
+{
+    if (!value) return 0;
+    if (length < 0) length = TextLength(value);
+    const char *end = value + length;
+    for (const char *p = value; p < end; p++)
+        if (DeviceKeyAt(p, end)) return 1;
+    return 0;
+}
+
+int FindValueHoldingKey(const char *text, char *key, int size)
+{
+    if (size > 0) key[0] = 0;
+    int number = 1;
+    for (const char *line = text; line && *line; number++) {
+        int length = 0;
+        while (line[length] && line[length] != '\r' && line[length] != '\n') length++;
+        int equals = 0;
+        while (equals < length && line[equals] != '=') equals++;
+        if (equals < length && HoldsDeviceKey(line + equals + 1, length - equals - 1)) {
+            if (size > 0) CopyText(key, SmallerOf(size, equals + 1), line);
+            return number;
+        }
+        line += length;
+        if (*line == '\r' && line[1] == '\n') line++;
+        if (*line) line++;
+    }
+    return 0;
+}
+
+int ChannelOfKey(const char *key)
+{
+    const char *digits = 0;
+    if (!ComparePrefix(key, "Title")) digits = key + 5;
+    else if (!ComparePrefix(key, "File")) digits = key + 4;
+    if (!digits || !*digits) return 0;
+    int n = 0;
+    for (int i = 0; digits[i]; i++) {
+        if (digits[i] < '0' || digits[i] > '9' || i >= 6) return 0;
+        n = n * 10 + (digits[i] - '0');
+    }
+    return n;
+}

@@ -42,4 +42,14 @@ int ReadEntryCount(const char *text);
 // Builds a numbered key with its equals sign, such as "Title3=" or "File12=".
 void MakeNumberedKey(char *out, int size, const char *name, int n);
 
+// Values are found anywhere in a text (GetKeyValue), so a value that holds the text of a key this
+// tool reads, followed by '=' (FileN=, TitleN=, PlsUrlN=, a settings key), would change another
+// value when the text is read back. 1 when the length bytes of value (-1: up to its NUL) hold one.
+int HoldsDeviceKey(const char *value, int length);
+// The first line of a settings text whose value (after the line's first '=') holds a key. Returns
+// its line number from 1 and copies the line's own key, without '=', into key (size bytes); 0 when none.
+int FindValueHoldingKey(const char *text, char *key, int size);
+// The channel number of a key such as "Title3" or "File3", or 0 for any other key.
+int ChannelOfKey(const char *key);
+
 #endif

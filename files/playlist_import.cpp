@@ -1,6 +1,7 @@
 // playlist_import.cpp: reading .pls and .m3u playlists into channel rows under the import rules.
 #include "files/playlist_import.h"
 #include "common/text.h"
+#include "device/message.h"
 
 // A piece of the text: start and length, not NUL-terminated.
 struct Span {
@@ -117,9 +118,10 @@ int SettRowCost(int n, int urlLength, int titleLength)
     return 4 + 5 + 2 * (DigitCount(n) + 3) + urlLength + titleLength + grow;
 }
 
-static void NoteSkip(PlaylistImport *im, int reason, Span url)
+static void NoteSkip(PlaylistImport *im, int reason, Span url, Span title)
 {
     im->skipped++;
+    if (im->onSkip) im->onSkip(im->context, reason, url.start, url.length, title.start, title.length);
     if (im->reasonCount >= IMPORT_REASONS_KEPT) return;
     im->reasons[im->reasonCount] = reason;
     char *shown = im->skippedAddresses[im->reasonCount];
@@ -135,30 +137,34 @@ static void NoteSkip(PlaylistImport *im, int reason, Span url)
 static int TakeEntry(PlaylistImport *im, Span url, Span title)
 {
     url = Trimmed(url);
+    title = Trimmed(title);
     if (url.length == 0) return 1;
     if (url.length > PLAYLIST_ADDRESS_MAX) {
-        NoteSkip(im, SKIP_TOO_LONG, url);
+        NoteSkip(im, SKIP_TOO_LONG, url, title);
         return 1;
     }
     char address[PLAYLIST_ADDRESS_MAX + 1];
     CopyBytes(address, url.start, url.length);
     address[url.length] = 0;
     if (ComparePrefix(address, "http://")) {
-        NoteSkip(im, SKIP_NOT_HTTP, url);
-        return 1;
-    }
-    if (im->known && AddressSetHas(im->known, address)) {
-        NoteSkip(im, SKIP_DUPLICATE, url);
+        NoteSkip(im, SKIP_NOT_HTTP, url, title);
         return 1;
     }
     char name[PLAYLIST_TITLE_MAX + 1];
-    title = Trimmed(title);
     if (title.length) {
         // A cut can leave a blank at the end, which the title edit would not keep either.
         int n = CutDoubleByteText(name, sizeof name, title.start, title.length, PLAYLIST_TITLE_MAX);
         while (n > 0 && IsBlank(name[n - 1])) name[--n] = 0;
     } else {
         AddressHostName(address, name, sizeof name);
+    }
+    if (HoldsDeviceKey(address, -1) || HoldsDeviceKey(name, -1)) {
+        NoteSkip(im, SKIP_HOLDS_KEY, url, title);
+        return 1;
+    }
+    if (im->known && AddressSetHas(im->known, address)) {
+        NoteSkip(im, SKIP_DUPLICATE, url, title);
+        return 1;
     }
     int cost = SettRowCost(im->nextNumber, url.length, TextLength(name));
     if (cost > im->roomBytes || (im->known && !AddressSetAdd(im->known, address))) {

@@ -7,7 +7,9 @@
 #define IMPORT_REASONS_KEPT 3     // skipped entries reported by name
 #define IMPORT_SHOWN_ADDRESS 48   // bytes of a skipped address kept for the report, NUL included
 
-enum ImportSkip { SKIP_TOO_LONG = 1, SKIP_NOT_HTTP = 2, SKIP_DUPLICATE = 3 };
+// SKIP_HOLDS_KEY: the address or title holds a key's text (HoldsDeviceKey), which would change
+// another channel when the list is read back.
+enum ImportSkip { SKIP_TOO_LONG = 1, SKIP_NOT_HTTP = 2, SKIP_DUPLICATE = 3, SKIP_HOLDS_KEY = 4 };
 
 // Addresses one after another, each with its NUL, in a block the caller owns.
 struct AddressSet {
@@ -21,6 +23,10 @@ int AddressSetHas(const AddressSet *set, const char *address);  // exact, byte f
 
 // Receives one accepted row: a title of at most 31 bytes and an address of at most 127.
 typedef void (*ImportRowWriter)(void *context, const char *title, const char *url);
+// Told of each entry left out (an ImportSkip), with its address and title as the playlist holds
+// them (not NUL-terminated; the title may be empty).
+typedef void (*ImportSkipListener)(void *context, int reason, const char *url, int urlLength, const char *title,
+                                   int titleLength);
 
 struct PlaylistImport {
     // Set by the caller.
@@ -28,6 +34,7 @@ struct PlaylistImport {
     int nextNumber;          // channel number of the first added row (rows so far plus 1)
     int roomBytes;           // bytes the list's SETT text can still grow by and fit one message
     ImportRowWriter addRow;
+    ImportSkipListener onSkip;   // optional
     void *context;
     // Results.
     int added;
@@ -41,7 +48,8 @@ struct PlaylistImport {
 // Reads a playlist text (code-page bytes): "[playlist]" files by FileN/TitleN in N order, anything
 // else as M3U (#EXTINF titles, other '#' lines and blank lines skipped). Titles are cut to 31
 // bytes, never inside a double-byte character; a missing title becomes the address's host name.
-// Addresses over 127 bytes, not starting with "http://", or already known are skipped. Returns added.
+// Addresses over 127 bytes, not starting with "http://", holding a key's text (or with such a title),
+// or already known are skipped. Returns added.
 int ImportPlaylist(const char *text, PlaylistImport *import);
 
 // Copies at most maxBytes bytes of text into out (size bytes), never cutting a code page 949

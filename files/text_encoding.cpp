@@ -1,6 +1,10 @@
 // text_encoding.cpp: UTF-8 recognition and the decoding of a file's bytes into code-page text.
 #include "files/text_encoding.h"
+#include "common/korean_code_page.h"
+#include "common/platform.h"
 #include "common/text.h"
+
+#define MALFORMED 0xFFFFFFFFu
 
 int HasUtf8Bom(const char *bytes, int length)
 {
@@ -8,24 +12,54 @@ int HasUtf8Bom(const char *bytes, int length)
     return length >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF;
 }
 
-// Length of the well-formed UTF-8 sequence at p (at most left bytes), or 0 when it is not one.
-static int Utf8SequenceLength(const unsigned char *p, int left)
+// The character at p (left > 0 bytes): sets *value to it, or to MALFORMED for a maximal malformed
+// subpart, and returns the bytes it takes. The second byte's range shuts out overlong forms,
+// surrogates and values over U+10FFFF, so a subpart never swallows a byte that starts something.
+static int NextUtf8(const unsigned char *p, int left, unsigned *value)
 {
     unsigned c = p[0];
     int n;
-    unsigned low;   // smallest code point the length may carry (no overlong forms)
-    if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) { n = 2; low = 0x80; }
-    else if (c >= 0xE0 && c <= 0xEF) { n = 3; low = 0x800; }
-    else if (c >= 0xF0 && c <= 0xF4) { n = 4; low = 0x10000; }
-    else return 0;
-    if (n > left) return 0;
-    unsigned value = c & (0x7F >> n);
+    unsigned low = 0x80, high = 0xBF;
+    *value = MALFORMED;
+    if (c < 0x80) { *value = c; return 1; }
+    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    else if (c >= 0xE0 && c <= 0xEF) { n = 3; if (c == 0xE0) low = 0xA0; if (c == 0xED) high = 0x9F; }
+    else if (c >= 0xF0 && c <= 0xF4) { n = 4; if (c == 0xF0) low = 0x90; if (c == 0xF4) high = 0x8F; }
+    else return 1;
+    unsigned v = c & (0x7F >> n);
     for (int i = 1; i < n; i++) {
-        if ((p[i] & 0xC0) != 0x80) return 0;
-        value = (value << 6) | (p[i] & 0x3F);
+        if (i >= left || p[i] < low || p[i] > high) return i;
+        v = (v << 6) | (p[i] & 0x3F);
+        low = 0x80;
+        high = 0xBF;
     }
-    if (value < low || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    *value = v;
+    return n;
+}
+
+// Length of the well-formed UTF-8 sequence at p (at most left bytes), or 0 when it is not one.
+static int Utf8SequenceLength(const unsigned char *p, int left)
+{
+    unsigned value;
+    int n = NextUtf8(p, left, &value);
+    return value == MALFORMED ? 0 : n;
+}
+
+int Utf8To949(const char *in, int length, char *out, int capacity)
+{
+    if (length <= 0) return 0;
+    if (!out || capacity <= 0 || length > 0x3FFFFFFF / 2) return -1;
+    unsigned short *wide = (unsigned short *)PlatAlloc(length * 2);
+    if (!wide) return -1;
+    const unsigned char *p = (const unsigned char *)in;
+    int count = 0;
+    for (int i = 0; i < length;) {
+        unsigned value;
+        i += NextUtf8(p + i, length - i, &value);
+        wide[count++] = (unsigned short)(value > 0xFFFF ? '?' : value);   // malformed, or beyond the BMP
+    }
+    int n = WideTo949(wide, count, out, capacity);
+    PlatFree(wide);
     return n;
 }
 

@@ -8,6 +8,12 @@
 // own: the program uses the system's conversion, a Linux caller can wrap iconv.
 typedef int (*TextConverter)(const char *in, int length, char *out, int capacity);
 
+// UTF-8 to code page 949 under one rule for every program: each maximal malformed subpart (a byte
+// that cannot start a sequence, or the longest start of a sequence that breaks off) becomes one '?';
+// each character 949 lacks, one outside the BMP included, becomes one '?' with no look-alike; ASCII
+// stays as it is, so a line end is never swallowed. A TextConverter: bytes written, or -1.
+int Utf8To949(const char *in, int length, char *out, int capacity);
+
 // 1 when the bytes begin with the UTF-8 byte-order mark EF BB BF.
 int HasUtf8Bom(const char *bytes, int length);
 // 1 when the bytes are well-formed UTF-8 and hold at least one non-ASCII character.

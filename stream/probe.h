@@ -24,6 +24,11 @@ enum ProbeReason {
     PROBE_TOO_MANY_REDIRECTS,          // the hop bound was reached
     PROBE_REASON_COUNT
 };
+// What a reason means for the channel behind it: live; no stream behind it; or a server that
+// answers with data but not as ICY, which a radio may still play (kept where channels are pruned).
+enum ProbeGroup { PROBE_GROUP_LIVE = 0, PROBE_GROUP_NO_STREAM, PROBE_GROUP_NOT_ICY };
+int ProbeReasonGroup(int reason);   // a ProbeGroup; an unknown reason is PROBE_GROUP_NO_STREAM
+
 struct ProbeOutcome {
     int reason;     // a ProbeReason
     int httpCode;   // the status code of the last answer, 0 when none

@@ -1,4 +1,4 @@
-// probe_reason.cpp: the channel check (http:// addresses only) and the reasons' English names.
+// probe_reason.cpp: the channel check (http:// addresses only), the reasons' English names and groups.
 #include "stream/probe.h"
 #include "common/text.h"
 
@@ -41,6 +41,12 @@ int ProbeChannelAddress(const char *url, ProbeOutcome *outcome)
 const char *ProbeReasonName(int reason)
 {
     return reason >= 0 && reason < PROBE_REASON_COUNT ? kReasonNames[reason] : "?";
+}
+
+int ProbeReasonGroup(int reason)
+{
+    if (reason == PROBE_LIVE) return PROBE_GROUP_LIVE;
+    return reason == PROBE_HTTP_NOT_ICY ? PROBE_GROUP_NOT_ICY : PROBE_GROUP_NO_STREAM;
 }
 
 int FormatProbeReason(const ProbeOutcome *outcome, char *out, int size)

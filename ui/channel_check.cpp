@@ -14,7 +14,8 @@
 
 enum {
     CHECK_URL_SIZE = 128,
-    CHECK_TITLE_SIZE = 32,
+    CHECK_TITLE_SHOWN = 31,   // title bytes a line of the result box shows
+    CHECK_NOT_ICY_LINES = 5,  // lines the kept group gets at least when both groups are listed
     CHECK_BOX_SIZE = 2048,
     CHECK_POST_TRIES = 500,   // a full message queue is retried every 10 ms for 5 s
     BUSY_CONTROL_COUNT = 21
@@ -31,11 +32,12 @@ struct CheckRun {
     int count;                 // snapshot rows; their URLs follow, CHECK_URL_SIZE bytes each
 };
 
-// The window's own record of one row: its title and, once known, its outcome.
+// The window's own record of one row: its texts as checked and, once known, its outcome.
 struct CheckEntry {
     int reason;   // a ProbeReason, -1 while unknown
     int httpCode;
-    char title[CHECK_TITLE_SIZE];
+    char title[CHECK_URL_SIZE];
+    char url[CHECK_URL_SIZE];
 };
 
 // The check under way (UI thread only).
@@ -96,8 +98,14 @@ static PlatThreadResult PLAT_THREAD_CALL CheckWorker(void *argument)
 
 static void SetBusy(HWND window, int busy)
 {
-    // The keys (F5, Esc, Alt+X) keep reaching the window while its controls are disabled.
-    if (busy) SetFocus(window);
+    // The keys (F5, Esc, Alt+X) keep reaching the window while its controls are disabled, and a
+    // row drag under way ends: the rows stay as the check saw them.
+    if (busy) {
+        SetFocus(window);
+        HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
+        SetDragRow(list, -1);
+        if (GetCapture() == list) ReleaseCapture();
+    }
     for (int i = 0; i < BUSY_CONTROL_COUNT; i++)
         EnableControl(window, kBusyControls[i], !busy);
     SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
@@ -139,8 +147,9 @@ static int StartCheck(HWND window, int count)
         return 0;
     }
     for (int i = 0; i < count; i++) {
-        GetListCellText(window, IDC_CHANNEL_LIST, i, 2, RunUrl(run, i), CHECK_URL_SIZE);
-        GetListCellText(window, IDC_CHANNEL_LIST, i, 1, entries[i].title, CHECK_TITLE_SIZE);
+        GetListCellText(window, IDC_CHANNEL_LIST, i, 1, entries[i].title, CHECK_URL_SIZE);
+        GetListCellText(window, IDC_CHANNEL_LIST, i, 2, entries[i].url, CHECK_URL_SIZE);
+        CopyBytes(RunUrl(run, i), entries[i].url, CHECK_URL_SIZE);
         entries[i].reason = -1;
     }
     run->holders = 1;
@@ -174,8 +183,8 @@ void OnCheckAllCommand(HWND window)
         CancelChannelCheck(window);
         return;
     }
-    // The search button is disabled only while a search runs; the progress bar is then its.
-    if (!IsWindowEnabled(GetDlgItem(window, IDC_SEARCH))) {
+    // The progress bar belongs to a search while one runs.
+    if (g_main.searchRunning) {
         ShowMessage(window, TEXT_CHECK_WHILE_SEARCHING, MB_OK);
         return;
     }
@@ -208,31 +217,82 @@ static void AppendReason(TextBuilder *b, const CheckEntry *entry)
         BuilderAppendNumber(b, entry->httpCode);
 }
 
-// The result box's text for the count channels that are not live.
-static void ComposeResultText(char *text, int size, int count, int notLive)
+// Appends a title cut to what a line shows, never inside a two-byte character of code page 949.
+static void AppendShownTitle(TextBuilder *b, const char *title)
+{
+    int length = 0;
+    while (title[length]) {
+        int step = (unsigned char)title[length] >= 0x81 && title[length + 1] ? 2 : 1;
+        if (length + step > CHECK_TITLE_SHOWN) break;
+        length += step;
+    }
+    BuilderAppendCut(b, title, length);
+}
+
+// One group of the result box: its head and count, then at most lines channels ("3. title -
+// reason"), then "외 N개" for the rest.
+static void AppendGroup(TextBuilder *b, const char *head, int group, int total, int count, int lines)
+{
+    BuilderAppend(b, head);
+    BuilderAppendNumber(b, total);
+    BuilderAppend(b, TEXT_CHECK_COUNT_UNIT "\n\n");
+    int listed = 0;
+    for (int i = 0; i < count && listed < lines; i++) {
+        if (ProbeReasonGroup(g_entries[i].reason) != group) continue;
+        BuilderAppendNumber(b, i + 1);
+        BuilderAppend(b, ". ");
+        AppendShownTitle(b, g_entries[i].title);
+        BuilderAppend(b, " - ");
+        AppendReason(b, &g_entries[i]);
+        BuilderAppend(b, "\n");
+        listed++;
+    }
+    if (total > listed) {
+        BuilderAppend(b, TEXT_CHECK_MORE);
+        BuilderAppendNumber(b, total - listed);
+        BuilderAppend(b, TEXT_CHECK_COUNT_UNIT "\n");
+    }
+}
+
+// The result box's text. Channels with no stream (noStream) are offered for deletion; those that
+// answer but not as ICY (notIcy) are named under their own head and kept. The two groups share
+// CHECK_LIST_LINES lines, the kept one getting at least CHECK_NOT_ICY_LINES of them.
+static void ComposeResultText(char *text, int size, int count, int noStream, int notIcy)
 {
     TextBuilder b;
     BuilderInit(&b, text, size);
-    BuilderAppend(&b, TEXT_CHECK_NOT_LIVE_HEAD);
-    BuilderAppendNumber(&b, notLive);
-    BuilderAppend(&b, TEXT_CHECK_COUNT_UNIT "\n\n");
-    int listed = 0;
-    for (int i = 0; i < count && listed < CHECK_LIST_LINES; i++) {
-        if (g_entries[i].reason == PROBE_LIVE) continue;
-        BuilderAppendNumber(&b, i + 1);
-        BuilderAppend(&b, ". ");
-        BuilderAppend(&b, g_entries[i].title);
-        BuilderAppend(&b, " - ");
-        AppendReason(&b, &g_entries[i]);
+    if (!notIcy) {
+        AppendGroup(&b, TEXT_CHECK_NOT_LIVE_HEAD, PROBE_GROUP_NO_STREAM, noStream, count, CHECK_LIST_LINES);
+        BuilderAppend(&b, "\n" TEXT_CHECK_DELETE_QUESTION);
+        return;
+    }
+    int keptLines = noStream ? SmallerOf(notIcy, CHECK_LIST_LINES - SmallerOf(noStream, CHECK_LIST_LINES - CHECK_NOT_ICY_LINES))
+                             : CHECK_LIST_LINES;
+    if (noStream) {
+        AppendGroup(&b, TEXT_CHECK_NO_STREAM_HEAD, PROBE_GROUP_NO_STREAM, noStream, count, CHECK_LIST_LINES - keptLines);
         BuilderAppend(&b, "\n");
-        listed++;
     }
-    if (notLive > listed) {
-        BuilderAppend(&b, TEXT_CHECK_MORE);
-        BuilderAppendNumber(&b, notLive - listed);
-        BuilderAppend(&b, TEXT_CHECK_COUNT_UNIT "\n");
+    AppendGroup(&b, TEXT_CHECK_NOT_ICY_HEAD, PROBE_GROUP_NOT_ICY, notIcy, count, keptLines);
+    BuilderAppend(&b, "\n" TEXT_CHECK_NOT_ICY_KEPT);
+    if (noStream) BuilderAppend(&b, "\n\n" TEXT_CHECK_DELETE_NO_STREAM_QUESTION);
+}
+
+// Yes: deletes the rows with no stream behind them, each only while it still holds the title and
+// address that were checked; a row changed since the check is kept.
+static void DeleteNoStreamRows(HWND window, const CheckEntry *entries, int count)
+{
+    char title[CHECK_URL_SIZE];
+    char url[CHECK_URL_SIZE];
+    // From the end, so the indexes still to delete keep naming their rows.
+    for (int i = count - 1; i >= 0; i--) {
+        if (ProbeReasonGroup(entries[i].reason) != PROBE_GROUP_NO_STREAM) continue;
+        if (i >= GetListRowCount(window, IDC_CHANNEL_LIST)) continue;
+        GetListCellText(window, IDC_CHANNEL_LIST, i, 1, title, sizeof title);
+        GetListCellText(window, IDC_CHANNEL_LIST, i, 2, url, sizeof url);
+        if (TextEquals(title, entries[i].title) && TextEquals(url, entries[i].url))
+            DeleteListRow(window, IDC_CHANNEL_LIST, i);
     }
-    BuilderAppend(&b, "\n" TEXT_CHECK_DELETE_QUESTION);
+    RenumberChannels(window);
 }
 
 // Every result is in: the window's part of the check ends, then the box.
@@ -242,21 +302,21 @@ static void FinishCheck(HWND window)
     ReleaseRun(g_run);
     g_run = 0;
     CheckEntry *entries = g_entries;
-    int notLive = 0;
-    for (int i = 0; i < count; i++)
-        if (entries[i].reason != PROBE_LIVE) notLive++;
-    char *text = notLive ? (char *)PlatAlloc(CHECK_BOX_SIZE) : 0;
+    int noStream = 0;
+    int notIcy = 0;
+    for (int i = 0; i < count; i++) {
+        int group = ProbeReasonGroup(entries[i].reason);
+        if (group == PROBE_GROUP_NO_STREAM) noStream++;
+        else if (group == PROBE_GROUP_NOT_ICY) notIcy++;
+    }
+    char *text = noStream || notIcy ? (char *)PlatAlloc(CHECK_BOX_SIZE) : 0;
     g_answering = 1;   // the list stays as the snapshot saw it until the answer is carried out
-    if (!notLive) {
+    if (!noStream && !notIcy) {
         ShowMessage(window, TEXT_CHECK_ALL_LIVE, MB_OK | MB_ICONINFORMATION);
     } else if (text) {
-        ComposeResultText(text, CHECK_BOX_SIZE, count, notLive);
-        if (ShowMessage(window, text, MB_YESNO) == IDYES && IsWindow(window)) {
-            // From the end, so the indexes still to delete keep naming their rows.
-            for (int i = count - 1; i >= 0; i--)
-                if (entries[i].reason != PROBE_LIVE) DeleteListRow(window, IDC_CHANNEL_LIST, i);
-            RenumberChannels(window);
-        }
+        ComposeResultText(text, CHECK_BOX_SIZE, count, noStream, notIcy);
+        if (!noStream) ShowMessage(window, text, MB_OK);
+        else if (ShowMessage(window, text, MB_YESNO) == IDYES && IsWindow(window)) DeleteNoStreamRows(window, entries, count);
     }
     g_answering = 0;
     PlatFree(text);

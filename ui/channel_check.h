@@ -1,5 +1,6 @@
 // channel_check.h: the check of every channel (F5): parallel probes on worker threads, the busy
-// window meanwhile, and the box that offers to delete the channels that are not live.
+// window meanwhile (nothing changes the ChannelList), and the box that offers to delete the
+// channels with no stream behind them and names those that answer but not as ICY.
 #ifndef SETRADIO_UI_CHANNEL_CHECK_H
 #define SETRADIO_UI_CHANNEL_CHECK_H
 

@@ -2,6 +2,7 @@
 #include "ui/channel_editor.h"
 #include "res/resource.h"
 #include "ui/texts.h"
+#include "device/message.h"
 #include "ui/main_state.h"
 #include "winkit/dialog_items.h"
 #include "winkit/show_message.h"
@@ -21,6 +22,12 @@ int ReadChannelFields(HWND window, char *title, char *url)
     if (GetControlText(window, IDC_CHANNEL_URL, url, URL_SIZE) == 0) {
         ShowMessage(window, TEXT_ENTER_SERVER_URL, MB_OK);
         FocusControl(window, IDC_CHANNEL_URL);
+        return 0;
+    }
+    int titleHolds = HoldsDeviceKey(title, -1);
+    if (titleHolds || HoldsDeviceKey(url, -1)) {
+        ShowMessage(window, TEXT_CHANNEL_HOLDS_KEY, MB_OK);
+        FocusControl(window, titleHolds ? IDC_CHANNEL_NAME : IDC_CHANNEL_URL);
         return 0;
     }
     return 1;

@@ -69,14 +69,15 @@ void OnSearchCommand(HWND window)
     EnableControl(window, IDC_SEARCH, 0);
     // Without its timer the search could never end: the button comes back at once, and rows are
     // then painted as they arrive instead of waiting for a tick that never comes.
-    if (!SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0)) EnableControl(window, IDC_SEARCH, 1);
+    g_main.searchRunning = SetTimer(window, SEARCH_TIMER, SEARCH_TICK_MS, 0) != 0;
+    if (!g_main.searchRunning) EnableControl(window, IDC_SEARCH, 1);
 }
 
 // While a search runs, a crowd of replies would repaint the DeviceList once per row and keep the
 // window busy painting; rows are still inserted at once, but drawn at the next search tick.
 static void DeferDeviceListPainting(HWND window)
 {
-    if (IsWindowEnabled(GetDlgItem(window, IDC_SEARCH))) return;   // no search running
+    if (!g_main.searchRunning) return;
     if (g_listPaintDeferred) return;
     SendDlgItemMessageW(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
     g_listPaintDeferred = 1;
@@ -100,6 +101,7 @@ void OnSearchTimer(HWND window)
         return;
     }
     g_main.searchTicks = 0;
+    g_main.searchRunning = 0;
     SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
     KillTimer(window, SEARCH_TIMER);
     EnableControl(window, IDC_SEARCH, 1);
@@ -261,6 +263,20 @@ int ComposeFormSett(HWND window, int row, char *block)
     return ComposeSett(&form, block, DEVICE_MESSAGE_MAX);
 }
 
+int RefuseValueHoldingKey(HWND window, const char *sett)
+{
+    char key[32];
+    if (!FindValueHoldingKey(sett, key, sizeof key)) return 0;
+    char what[48];
+    char text[512];
+    int channel = ChannelOfKey(key);
+    if (channel) wsprintfA(what, TEXT_CHANNEL_NAMED, channel);
+    else CopyText(what, sizeof what, key);
+    wsprintfA(text, TEXT_VALUE_HOLDS_KEY, what);
+    ShowMessage(window, text, MB_OK);
+    return 1;
+}
+
 void OnSendCommand(HWND window)
 {
     if (GetSelectedListRow(window, IDC_DEVICE_LIST, -1) < 0) {
@@ -287,6 +303,10 @@ void OnSendCommand(HWND window)
     if (ComposeFormSett(window, row, block) < 0) {
         PlatFree(block);
         ShowMessage(window, TEXT_SETT_TOO_LONG, MB_OK);
+        return;
+    }
+    if (RefuseValueHoldingKey(window, block)) {
+        PlatFree(block);
         return;
     }
     SendDeviceMessage(DeviceLinkSocket(), block, DEVICE_WAIT_MS);

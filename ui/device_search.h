@@ -18,5 +18,8 @@ int RegisterDeviceNotify(SockHandle s, void *window);  // WSAAsyncSelect with MS
 // Composes the SETT of the form, device row (-1: none, an empty MacAddr) and the ChannelList into
 // block (SETT_WORK_BLOCK bytes). Returns the text length, or -1 when it would not fit in one message.
 int ComposeFormSett(HWND window, int row, char *block);
+// When a value of a composed SETT holds a key's text, tells the user which channel (or field) and
+// returns 1: such a text is neither saved nor sent.
+int RefuseValueHoldingKey(HWND window, const char *sett);
 
 #endif

@@ -8,6 +8,7 @@
 #include "files/playlist_export.h"
 #include "files/playlist_import.h"
 #include "res/resource.h"
+#include "ui/channel_check.h"
 #include "ui/channel_editor.h"
 #include "winkit/code_page.h"
 #include "ui/device_search.h"
@@ -52,6 +53,12 @@ static char *LoadCheckedFile(HWND window, const WCHAR *path, int *kind)
     int length = raw && text ? ReadWholeFile(path, raw, FILE_TEXT_MAX + 1) : -1;
     if (length >= 0) found = ReadFileText(raw, length, text, FILE_TEXT_MAX + 1, Utf8ToCodePage949);
     PlatFree(raw);
+    char key[32];
+    if (found == FILE_SETTINGS && FindValueHoldingKey(text, key, sizeof key)) {
+        PlatFree(text);
+        ShowFileMessage(window, path, TEXT_FILE_HOLDS_KEY);
+        return 0;
+    }
     if (found == FILE_SETTINGS || found == FILE_PLAYLIST) {
         *kind = found;
         return text;
@@ -110,6 +117,7 @@ static void ShowImportReport(HWND window, const PlaylistImport *im)
     for (int i = 0; i < im->reasonCount; i++) {
         const char *format = im->reasons[i] == SKIP_TOO_LONG ? TEXT_IMPORT_SKIP_TOO_LONG
                            : im->reasons[i] == SKIP_NOT_HTTP ? TEXT_IMPORT_SKIP_NOT_HTTP
+                           : im->reasons[i] == SKIP_HOLDS_KEY ? TEXT_IMPORT_SKIP_HOLDS_KEY
                            : TEXT_IMPORT_SKIP_DUPLICATE;
         wsprintfA(line, format, im->skippedAddresses[i]);
         BuilderAppend(&b, "\n");
@@ -200,7 +208,8 @@ void OnSaveSettingsCommand(HWND window)
     if (!work) return;
     int length = ComposeFormSett(window, GetSelectedListRow(window, IDC_DEVICE_LIST, -1), work);
     if (length < 0) ShowMessage(window, TEXT_SETTINGS_TOO_LONG_TO_SAVE, MB_OK);
-    else if (!ReplaceFileContent(path, work, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
+    else if (!RefuseValueHoldingKey(window, work) && !ReplaceFileContentW(path, work, length))
+        ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
     PlatFree(work);
 }
 
@@ -229,7 +238,7 @@ void OnExportPlaylistCommand(HWND window)
     if (!text) return;
     int length = WritePlaylist(PlaylistFormatForName(NameEnding(path, ending, sizeof ending)), count, ReadPlaylistCell, (void *)window, text, capacity,
                                CodePage949ToUtf8);
-    if (length < 0 || !ReplaceFileContent(path, text, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
+    if (length < 0 || !ReplaceFileContentW(path, text, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
     PlatFree(text);
 }
 
@@ -258,6 +267,18 @@ struct StartupFile {
 static StartupFile g_startupFiles[STARTUP_FILES_MAX];
 static int g_startupFileCount;
 
+int TakeStartupFile(HWND window, const WCHAR *path)
+{
+    if (g_startupFileCount >= STARTUP_FILES_MAX) return 0;
+    int kind = FILE_OTHER;
+    char *text = LoadCheckedFile(window, path, &kind);
+    if (!text) return 0;
+    g_startupFiles[g_startupFileCount].text = text;
+    g_startupFiles[g_startupFileCount].kind = kind;
+    g_startupFileCount++;
+    return 1;
+}
+
 void TakeCommandLineFiles(HWND window)
 {
     int count = 0;
@@ -267,18 +288,15 @@ void TakeCommandLineFiles(HWND window)
     for (int i = 1; i < count && g_startupFileCount < STARTUP_FILES_MAX; i++) {
         DWORD attributes = GetFileAttributesW(arguments[i]);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        int kind = FILE_OTHER;
-        char *text = LoadCheckedFile(window, arguments[i], &kind);
-        if (!text) continue;
-        g_startupFiles[g_startupFileCount].text = text;
-        g_startupFiles[g_startupFileCount].kind = kind;
-        g_startupFileCount++;
+        TakeStartupFile(window, arguments[i]);
     }
     LocalFree(arguments);
 }
 
 void ApplyStartupFiles(HWND window)
 {
+    // Never under the check of every channel: they wait for the next row loaded after it.
+    if (IsChannelCheckBusy()) return;
     // Taken off the list first: the boxes they open may let another row click through.
     StartupFile files[STARTUP_FILES_MAX];
     int count = g_startupFileCount;

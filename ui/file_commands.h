@@ -17,6 +17,7 @@ void OnDropFiles(HWND window, HDROP drop);   // WM_DROPFILES
 // Start-up: every argument of the command line that names an existing file is read and checked
 // now (a bad one gets its box); the good ones wait for the first device row loaded.
 void TakeCommandLineFiles(HWND window);
+int TakeStartupFile(HWND window, const WCHAR *path);   // one such file; 1 when it waits
 void ApplyStartupFiles(HWND window);         // applies and forgets the waiting files, once
 void ForgetStartupFiles(void);
 

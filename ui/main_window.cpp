@@ -35,6 +35,7 @@ static void InitMainWindow(HWND window)
     g_main.changedFlag = 0;
     g_main.deviceRowCount = 0;
     g_main.searchTicks = 0;
+    g_main.searchRunning = 0;
     g_closeAsking = 0;
     UpdateFormState(window);
     SetupListColumns(window, IDC_DEVICE_LIST, kDeviceColumns, kDeviceWidths, 2);
@@ -119,13 +120,15 @@ static INT_PTR OnMainNotify(HWND window, int id, const NMHDR *header)
         return TRUE;
     }
     if (id == IDC_CHANNEL_LIST && code == LVN_BEGINDRAG) {
-        OnChannelBeginDrag(window, (const NMLISTVIEW *)header);
+        // While every channel is checked the rows stay as the check saw them.
+        if (!IsChannelCheckBusy()) OnChannelBeginDrag(window, (const NMLISTVIEW *)header);
         SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
         return TRUE;
     }
     if (code == NM_CLICK) {
-        // Files named on the command line wait for the first device row loaded.
-        if (id == IDC_DEVICE_LIST && OnDeviceRowClick(window)) ApplyStartupFiles(window);
+        // Files named on the command line wait for the first device row loaded; no row loads under
+        // the check of every channel, since it would replace the ChannelList being checked.
+        if (id == IDC_DEVICE_LIST && !IsChannelCheckBusy() && OnDeviceRowClick(window)) ApplyStartupFiles(window);
         else if (id == IDC_CHANNEL_LIST) OnChannelClick(window);
     }
     return FALSE;
@@ -170,7 +173,13 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CONTEXTMENU:
         return ShowListContextMenu(window, (HWND)wParam, lParam) ? TRUE : FALSE;
     case WM_DROPFILES:
-        OnDropFiles(window, (HDROP)wParam);
+        if (IsChannelCheckBusy()) {
+            // The check deletes rows by the positions it saw: nothing may replace them meanwhile.
+            DragFinish((HDROP)wParam);
+            ShowMessage(window, TEXT_DROP_DURING_CHECK, MB_OK);
+        } else {
+            OnDropFiles(window, (HDROP)wParam);
+        }
         return TRUE;
     case MSG_DEVICE_READ:
         OnDeviceRead(window, wParam, lParam);

@@ -68,19 +68,28 @@
 #define TEXT_FILE_NOT_TEXT "텍스트 파일이 아닙니다 (NUL 문자가 있습니다)"
 #define TEXT_FILE_READ_FAILED "파일을 읽을 수 없습니다"
 #define TEXT_FILE_WRITE_FAILED "파일을 저장할 수 없습니다. 원래 파일은 그대로 있습니다"
+// A value holding a key's text ("File2=" and the like) would change another channel when read back.
+#define TEXT_FILE_HOLDS_KEY "손상된 설정 파일입니다: 값 안에 다른 설정 항목 이름(File2= 같은)이 들어 있어 열지 않았습니다"
+#define TEXT_CHANNEL_HOLDS_KEY "채널이름과 서버URL에는 설정 항목 이름(File2=, Title2= 같은)을 넣을 수 없습니다"
+// "%s": the channel (TEXT_CHANNEL_NAMED) or the field's key.
+#define TEXT_VALUE_HOLDS_KEY "%s에 다른 설정 항목 이름(File2= 같은)이 들어 있어 저장하거나 보내지 않았습니다. 먼저 고치세요"
+#define TEXT_CHANNEL_NAMED "%d번 채널"
 #define TEXT_SETTINGS_TOO_LONG_TO_SAVE "채널 목록이 너무 길어 설정을 저장할 수 없습니다. 채널 수를 줄이세요"
 // Import report: "%d" channels added, "%d" skipped; then one line per reason shown ("%s": the address).
 #define TEXT_IMPORT_RESULT "채널 %d개를 추가했습니다. 건너뛴 주소: %d개"
 #define TEXT_IMPORT_SKIP_TOO_LONG "주소가 127바이트보다 깁니다: %s"
 #define TEXT_IMPORT_SKIP_NOT_HTTP "http:// 주소가 아닙니다: %s"
 #define TEXT_IMPORT_SKIP_DUPLICATE "이미 목록에 있는 주소입니다: %s"
+#define TEXT_IMPORT_SKIP_HOLDS_KEY "주소나 제목에 설정 항목 이름(File2= 같은)이 들어 있습니다: %s"
 #define TEXT_IMPORT_STOPPED "채널 목록이 가득 차서 가져오기를 멈췄습니다"
 
 // Stream address check: "'%s'" then a line feed, then this text.
 #define TEXT_STREAM_NOT_LIVE "방송중이 아니거나 정확한 방송주소가 아닙니다. 계속 하시겠습니까?"
 
 // Check of every channel (F5). The result box: the head and the count, one line per channel that
-// is not live ("3. title - reason"), after 15 lines "외 N개", then the question.
+// is not live ("3. title - reason"), after 15 lines "외 N개", then the question. Channels that
+// answer HTTP 200 but not as ICY are kept: when there are any, they have their own head and note,
+// the others theirs and the question names them; with only those, the box is an OK box.
 #define TEXT_MENU_CHECK_ALL "전체 채널 확인\tF5"
 #define TEXT_MENU_CHECK_STOP "채널 확인 중지\tF5"
 #define TEXT_CHECK_NO_CHANNELS "확인할 채널이 없습니다"
@@ -91,6 +100,12 @@
 #define TEXT_CHECK_COUNT_UNIT "개"
 #define TEXT_CHECK_MORE "외 "
 #define TEXT_CHECK_DELETE_QUESTION "이 채널들을 목록에서 삭제하시겠습니까?"
+#define TEXT_CHECK_NO_STREAM_HEAD "스트림이 없는 채널: "
+#define TEXT_CHECK_NOT_ICY_HEAD "응답은 하지만 ICY가 아닌 채널: "
+#define TEXT_CHECK_NOT_ICY_KEPT "이 채널들은 라디오가 재생할 수도 있어 목록에 남겨 둡니다."
+#define TEXT_CHECK_DELETE_NO_STREAM_QUESTION "스트림이 없는 채널들을 목록에서 삭제하시겠습니까?"
+// A file dropped on the window while every channel is checked.
+#define TEXT_DROP_DURING_CHECK "채널을 확인하는 동안에는 파일을 열 수 없습니다. 확인이 끝난 뒤에 다시 놓으세요"
 // Why a channel is not live, in the order of the probe's reasons (the first is "live").
 #define TEXT_REASON_LIVE "방송중"
 #define TEXT_REASON_NOT_HTTP "http 주소가 아님"

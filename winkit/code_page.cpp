@@ -2,6 +2,7 @@
 // WideCharToMultiByte, always with the code page named (never the system's).
 #include "winkit/code_page.h"
 #include "common/text.h"
+#include "files/text_encoding.h"
 
 enum { KOREAN_CODE_PAGE = 949 };
 
@@ -24,9 +25,10 @@ static int ConvertCodePage(UINT from, UINT to, const char *in, int length, char 
     return n;
 }
 
+// The one rule every program shares (malformed input and characters 949 lacks: one '?' each).
 int Utf8ToCodePage949(const char *in, int length, char *out, int capacity)
 {
-    return ConvertCodePage(CP_UTF8, KOREAN_CODE_PAGE, in, length, out, capacity);
+    return Utf8To949(in, length, out, capacity);
 }
 
 int CodePage949ToUtf8(const char *in, int length, char *out, int capacity)

@@ -1,16 +1,22 @@
 // cli_test.cpp: setradio-cli's pure parts: the command line, MAC matching, the settings text of get, JSON.
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
 #include <vector>
 
+#include "cli/channel_file.h"
 #include "cli/cli_options.h"
+#include "cli/exit_codes.h"
 #include "cli/json_line.h"
 #include "cli/mac_match.h"
 #include "cli/radio_settings.h"
 #include "cli/terminal_text.h"
+#include "common/text.h"
 #include "device/message.h"
+#include "files/file_kind.h"
+#include "tests/utf8_cases.h"
 
 // Parses the words after the program's name; returns 1 when usable, the error in *error otherwise.
 static int Parse(std::vector<const char *> words, CliOptions *o, std::string *error = 0)
@@ -164,11 +170,79 @@ TEST(JsonOutput, TextsAreUtf8AndEscaped)
     EXPECT_EQ("{\"title\":\"\xED\x95\x9C\\\"a\\\\b\\r\\n\\u0001\",\"channels\":12,\"live\":false", line.text);
 }
 
-TEST(JsonOutput, FileTextsFromUtf8BecomeCodePage949)
+TEST(JsonOutput, FileTextsFromUtf8BecomeCodePage949ByTheWindowsRule)
 {
-    char out[16];
-    const char *utf8 = "\xED\x95\x9C" "a\xE0\xB8\x81";   // a Hangul syllable, 'a', a Thai letter 949 lacks
-    EXPECT_EQ(4, ConvertUtf8To949(utf8, (int)strlen(utf8), out, sizeof out));
-    EXPECT_EQ(std::string("\xC7\xD1" "a?"), std::string(out, 4));
-    EXPECT_EQ(-1, ConvertUtf8To949(utf8, (int)strlen(utf8), out, 3));   // does not fit
+    char out[64];
+    for (const Utf8Case &c : kUtf8Cases) {
+        int n = ConvertUtf8To949(c.utf8, (int)strlen(c.utf8), out, sizeof out);
+        EXPECT_EQ(std::string(c.expected949), std::string(out, n > 0 ? n : 0)) << c.what;
+    }
+    const char *utf8 = "\xED\x95\x9C" "a";
+    EXPECT_EQ(-1, ConvertUtf8To949(utf8, (int)strlen(utf8), out, 2));   // does not fit
+    // A marked file with a malformed byte keeps its lines: File2 stays its own channel.
+    const char file[] = "\xEF\xBB\xBFNumberOfEntries=2\r\nTitle1=abc\xE0\r\nFile2=http://b/\r\n";
+    std::vector<char> text(FILE_TEXT_MAX + 1);
+    ASSERT_EQ(FILE_SETTINGS, ReadFileText(file, (int)strlen(file), text.data(), (int)text.size(), ConvertUtf8To949));
+    char value[DEVICE_VALUE_SIZE];
+    GetKeyValue("Title1=", value, sizeof value, text.data());
+    EXPECT_STREQ("abc?", value);
+}
+
+// A radio's title holding another key's text is not written by get; files holding such values, or
+// entries left out of a playlist, are reported rather than passed over.
+TEST(HeldKeysAndLeftOutEntries, GetRefusesAndCheckFileReportsEveryEntry)
+{
+    RadioSettings values;
+    LoadRadioSettings(&values, "OpCode=IMIN\r\nNumberOfEntries=2\r\nFile1=http://a/1\r\nTitle1=x File2=http://evil/\r\n"
+                               "File2=http://a/2\r\nTitle2=b\r\n");
+    std::vector<char> sett(DEVICE_MESSAGE_MAX);
+    ASSERT_GT(ComposeSettFor(&values, "M", sett.data(), DEVICE_MESSAGE_MAX), 0);
+    EXPECT_TRUE(RefuseSettHoldingKey(sett.data()));
+    LoadRadioSettings(&values, "NumberOfEntries=1\r\nFile1=http://a/1?sid=1\r\nTitle1=x\r\n");
+    ASSERT_GT(ComposeSettFor(&values, "M", sett.data(), DEVICE_MESSAGE_MAX), 0);
+    EXPECT_FALSE(RefuseSettHoldingKey(sett.data()));
+
+    std::string path = testing::TempDir() + "sr_cli_channels.txt";
+    auto readFile = [&](const std::string &bytes, std::vector<StreamCheck> *checks) {
+        FILE *f = fopen(path.c_str(), "wb");
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+        checks->clear();
+        return ReadChannelFile(path.c_str(), checks);
+    };
+    std::vector<StreamCheck> checks;
+    std::string settings = "DhcpMode=1\r\nNumberOfEntries=2\r\nFile1=http://a/\r\nTitle1=x File2=http://evil/\r\n";
+    EXPECT_EQ(EXIT_FILE, readFile(settings, &checks)) << "a damaged settings file";
+    std::string text;
+    EXPECT_EQ(EXIT_FILE, ReadSettingsFileFor(path.c_str(), &text));
+    EXPECT_EQ(EXIT_FILE, readFile("DhcpMode=1\r\nNumberOfEntries=0\r\n", &checks)) << "no address at all";
+    EXPECT_EQ(EXIT_FILE, readFile("#EXTM3U\r\n#EXTINF:-1,nothing\r\n", &checks));
+
+    EXPECT_EQ(EXIT_DONE, readFile("DhcpMode=1\r\nNumberOfEntries=3\r\nFile1=http://a/\r\nFile2=http://a/\r\nFile3=http://b/\r\n",
+                                  &checks));
+    ASSERT_EQ(2u, checks.size()) << "a repeated address is checked once";
+    EXPECT_EQ(3, checks[1].number);
+
+    std::string playlist = "#EXTM3U\r\nhttps://s/\r\nhttp://" + std::string(130, 'l') + "\r\n#EXTINF:-1,x File2=http://e/\r\n"
+                           "http://k/\r\nhttp://a/\r\nhttp://a/\r\n";
+    ASSERT_EQ(EXIT_DONE, readFile(playlist, &checks));
+    ASSERT_EQ(4u, checks.size());
+    RunStreamChecks(&checks, 1, 0, 0, 0);   // the first three are never probed
+    const char *words[] = {"not_http", "too_long", "holds_key"};
+    for (int i = 0; i < 3; i++) {
+        EXPECT_FALSE(checks[i].live);
+        EXPECT_STREQ(words[i], ReasonWord(checks[i].reason));
+        EXPECT_EQ(i + 1, checks[i].number);
+    }
+    EXPECT_EQ("x File2=http://e/", checks[2].title);
+    remove(path.c_str());
+}
+
+// Output for people shows control characters by code point; 949 lead bytes 0x81..0x9F stay.
+TEST(TerminalText, ControlCharactersAreShownAsEscapes)
+{
+    InitTerminalText();
+    const char hangul[] = "\x81\x41\x9F\xA1";   // two Korean characters whose lead bytes look like C1 bytes
+    EXPECT_EQ("a\\x1b[31mb\tc\\x7f\\x0d\\x0a" + ToTerminalText(hangul),
+              ToVisibleText((std::string("a\x1b[31mb\tc\x7f\r\n") + hangul).c_str()));
 }

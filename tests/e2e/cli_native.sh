@@ -161,14 +161,32 @@ assert [r["title"] for r in rows] == ["채널 %d" % n for n in range(1, 5)], row
 assert all(r["live"] and r["reason"] == "" for r in rows), rows
 ' "$WORK/checkfile.json"
 
-# check --file of a playlist in UTF-8: Korean titles, an https entry (not imported, so not checked).
+# check --file of a playlist in UTF-8: Korean titles, an https entry (left out of the import: reported
+# unprobed as not live).
 printf '[playlist]\r\nNumberOfEntries=3\r\nFile1=http://127.0.0.1:8000/live\r\nTitle1=라디오 하나\r\nFile2=https://127.0.0.1:8000/secure\r\nTitle2=보안\r\nFile3=http://127.0.0.1:8004/gone\r\nTitle3=없는 방송\r\n' >"$WORK/list.pls"
 cli check --file "$WORK/list.pls" >"$WORK/list.out" 2>"$WORK/list.err"; rc=$?
 cat "$WORK/list.out" "$WORK/list.err"
-check "check --file of a playlist: two channels, titles converted, exit 1" [ $rc = 1 ] && [ "$(wc -l <"$WORK/list.out")" = 2 ] &&
-    grep -q '^1\. 방송 중  http://127.0.0.1:8000/live  \[라디오 하나\]$' "$WORK/list.out" &&
-    grep -q '^2\. 방송 중 아님  http://127.0.0.1:8004/gone  \[없는 방송\]' "$WORK/list.out"
-check "the https entry is reported as left out" grep -q ': 1$' "$WORK/list.err"
+check "check --file of a playlist: three entries, titles converted, exit 1" bash -c "[ $rc = 1 ] && [ \$(wc -l <'$WORK/list.out') = 3 ] &&
+    grep -q '^1\. 방송 중  http://127.0.0.1:8000/live  \[라디오 하나\]\$' '$WORK/list.out' &&
+    grep -q '^2\. 방송 중 아님  https://127.0.0.1:8000/secure  \[보안\]  http 주소가 아님\$' '$WORK/list.out' &&
+    grep -q '^3\. 방송 중 아님  http://127.0.0.1:8004/gone  \[없는 방송\]' '$WORK/list.out'"
+check "the https entry is counted as left out" grep -q ': 1$' "$WORK/list.err"
+
+# Entries left out for their address count as not live; a file with no address is refused; a title's
+# control characters are shown as escapes; a settings file whose title holds a key is damaged.
+printf '#EXTM3U\n#EXTINF:-1,\033[31mred\nhttps://s/\n#EXTINF:-1,x File2=http://evil/\nhttp://s/k\nhttp://%0130d\n' 0 >"$WORK/out.m3u"
+cli check --json --file "$WORK/out.m3u" >"$WORK/out.json" 2>/dev/null; rc=$?
+check "check --file of entries all left out exits 1, each with its reason" bash -c "[ $rc = 1 ] &&
+    [ \"\$(python3 -c 'import json,sys; print(*[r[\"reason\"] for r in map(json.loads, open(sys.argv[1]))])' '$WORK/out.json')\" = 'not_http holds_key too_long' ]"
+cli check --file "$WORK/out.m3u" >"$WORK/out.txt" 2>/dev/null
+check "a title's ESC is shown as \\x1b, never sent to the terminal" bash -c "grep -qF '[\\x1b[31mred]' '$WORK/out.txt' && ! grep -q \$'\\033' '$WORK/out.txt'"
+printf '#EXTM3U\n' >"$WORK/empty.m3u"
+cli check --file "$WORK/empty.m3u" >/dev/null 2>"$WORK/empty.err"; rc=$?
+check "a playlist with no address: exit 4 with one line" bash -c "[ $rc = 4 ] && [ \$(wc -l <'$WORK/empty.err') = 1 ]"
+printf 'DhcpMode=1\r\nNumberOfEntries=2\r\nFile1=http://s/1\r\nTitle1=x File2=http://evil/\r\nFile2=http://s/2\r\n' >"$WORK/held.txt"
+cli set --no-check $MAC1 "$WORK/held.txt" >/dev/null 2>&1; rc=$?
+cli check --file "$WORK/held.txt" >/dev/null 2>&1; rc2=$?
+check "set and check --file refuse a settings file whose title holds a key (exit 4)" bash -c "[ $rc = 4 ] && [ $rc2 = 4 ]"
 
 echo "cli_native: $FAILS failed"
 [ "$FAILS" = 0 ]

@@ -2,9 +2,10 @@
 # program_check_all.sh: the check of every channel (F5) in the real program, in a test network.
 # 40 channels: 32 live (among them a 302 to a live address and a playlist pointing at one) and one
 # each of 404, HTTP 200 without ICY, a silent server, a refused connection, an unknown host, https,
-# an empty playlist and a 302 without Location. The box names exactly the 8 dead ones with their
-# reasons, and Yes deletes exactly them. Then: cancel halfway (no probe starts afterwards, nothing is
-# deleted), and close during a check (with and without unsaved changes).
+# an empty playlist and a 302 without Location. The box names exactly the 8 that are not live with
+# their reasons, the one that answers HTTP 200 without ICY under its own head, and Yes deletes
+# exactly the other 7. Then: cancel halfway (no probe starts afterwards, nothing is deleted), and
+# close during a check (with and without unsaved changes; the program then exits with 0).
 E2E_NAME=h6ca
 . "$(dirname "${BASH_SOURCE[0]}")/program_env.bash"
 
@@ -47,9 +48,11 @@ declare -A REASON=([3]="HTTP 오류 404" [7]="HTTP 200, ICY 아님" [12]="응답
 } >"$WORK/state.0"
 : >"$WORK/expected-box.txt"
 {
-    printf '방송중이 아닌 채널: 8개\n\n'
-    for n in $(seq 1 40); do [ -n "${REASON[$n]:-}" ] && printf '%d. Dead %d - %s\n' "$n" "$n" "${REASON[$n]}"; done
-    printf '\n이 채널들을 목록에서 삭제하시겠습니까?'
+    printf '스트림이 없는 채널: 7개\n\n'
+    for n in $(seq 1 40); do [ -n "${REASON[$n]:-}" ] && [ "$n" != 7 ] && printf '%d. Dead %d - %s\n' "$n" "$n" "${REASON[$n]}"; done
+    printf '\n응답은 하지만 ICY가 아닌 채널: 1개\n\n7. Dead 7 - %s\n\n' "${REASON[7]}"
+    printf '이 채널들은 라디오가 재생할 수도 있어 목록에 남겨 둡니다.\n\n'
+    printf '스트림이 없는 채널들을 목록에서 삭제하시겠습니까?'
 } >"$WORK/expected-box.txt"
 start_device 0 --mac 00:1A:2B:3C:4D:61 --state "$WORK/state"
 start_device 1 --mac 00:1A:2B:3C:4D:62 --delay 300 --channels 40 --url-pattern "http://127.0.0.1:$SILENT_PORT/s%n"
@@ -72,7 +75,7 @@ expect-enabled 117 0
 expect-enabled 90 0
 dump-box box.txt 20000
 box-contains YES ""
-expect-rows 110 32
+expect-rows 110 33
 expect-enabled 110 1
 expect-enabled 100 1
 expect-enabled 111 1
@@ -80,10 +83,12 @@ dump-rows 110 rows.txt
 EOF2
 check "the check of 40 channels" [ $? = 0 ]
 tr -d '\r' <"$WORK/box.txt" >"$WORK/box-lf.txt"
-check "the box names exactly the dead ones with their reasons" diff "$WORK/expected-box.txt" "$WORK/box-lf.txt"
-for n in $(seq 1 40); do [ -z "${REASON[$n]:-}" ] && echo "$n"; done | awk '{ print NR ".\tLive " $1 }' >"$WORK/want-rows.txt"
+check "the box names the channels that are not live in their two groups" diff "$WORK/expected-box.txt" "$WORK/box-lf.txt"
+for n in $(seq 1 40); do
+    if [ -z "${REASON[$n]:-}" ]; then echo "Live $n"; elif [ "$n" = 7 ]; then echo "Dead $n"; fi
+done | awk '{ print NR ".\t" $0 }' >"$WORK/want-rows.txt"
 cut -f1,2 "$WORK/rows.txt" >"$WORK/got-rows.txt"
-check "Yes deleted exactly the dead ones and renumbered" diff "$WORK/want-rows.txt" "$WORK/got-rows.txt"
+check "Yes deleted exactly those with no stream and renumbered" diff "$WORK/want-rows.txt" "$WORK/got-rows.txt"
 check "the 302 and the playlist led to live addresses" grep -q "GET /moved" "$WORK/stream-requests.log"
 check "the playlist entry was asked for" grep -q "GET /fromlist" "$WORK/stream-requests.log"
 check "the silent server was asked" grep -q "GET /silent" "$WORK/silent-requests.log"
@@ -133,4 +138,6 @@ box OK "변경된 내용이 있습니다. 종료하시겠습니까?"
 expect-gone 3000
 EOF2
 check "close during a check cancels it, then closes as before" [ $? = 0 ]
+wait_file "$WORK/program.rc" 10
+check "the program closed during a check exits with 0" [ "$(cat "$WORK/program.rc" 2>/dev/null)" = 0 ]
 finish

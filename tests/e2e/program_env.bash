@@ -120,7 +120,10 @@ start_program() {
         in_tool bash -c ". '$E2E_ROOT/scripts/wine-env.sh'; sr_wine_prefix"
     fi
     in_tool wineserver -k >/dev/null 2>&1
-    (cd "$WORK" && in_tool wine "$WORK/SetRadio.exe" "$@" >"$WORK/program.out" 2>&1) &
+    rm -f "$WORK/program.rc"
+    # program.rc: the program's exit status, there (whole) once the program has ended.
+    (cd "$WORK" && in_tool wine "$WORK/SetRadio.exe" "$@" >"$WORK/program.out" 2>&1
+     echo $? >"$WORK/program.rc~" && mv "$WORK/program.rc~" "$WORK/program.rc") &
     E2E_PIDS="$E2E_PIDS $!"
 }
 

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "common/text.h"
+#include "device/message.h"
+#include "files/text_encoding.h"
 #include "files/file_kind.h"
 #include "files/playlist_export.h"
 #include "files/playlist_import.h"
@@ -29,6 +31,7 @@ void Collect(void *context, const char *title, const char *url)
 {
     Rows *rows = static_cast<Rows *>(context);
     if (TextLength(title) > PLAYLIST_TITLE_MAX || TextLength(url) > PLAYLIST_ADDRESS_MAX) __builtin_trap();
+    if (HoldsDeviceKey(title, -1) || HoldsDeviceKey(url, -1)) __builtin_trap();   // would move another channel
     if (rows->count >= 64) return;
     CopyText(rows->cells[rows->count][0], DEVICE_VALUE_SIZE, title);
     CopyText(rows->cells[rows->count][1], DEVICE_VALUE_SIZE, url);
@@ -46,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size > FILE_TEXT_MAX + 16) return 0;
     std::vector<char> text(FILE_TEXT_MAX + 1);
-    int kind = ReadFileText((const char *)data, (int)size, text.data(), (int)text.size(), Flatten);
+    // Odd sizes go through the shared UTF-8 rule, even ones through the stand-in.
+    int kind = ReadFileText((const char *)data, (int)size, text.data(), (int)text.size(), size % 2 ? Utf8To949 : Flatten);
     // The playlist reader also meets texts that were not classified as playlists.
     static Rows rows;
     rows.count = 0;
@@ -64,6 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (im.added < 0 || im.roomBytes < 0 || im.reasonCount > IMPORT_REASONS_KEPT)
         __builtin_trap();
 
+    char key[32];
+    FindValueHoldingKey(input, key, sizeof key);
     SettingsValues values;
     ReadSettingsValues(input, &values);
     for (int n = 1; n <= values.channelCount && n <= 50; n++) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "device/message.h"
 #include "files/file_kind.h"
 #include "files/playlist_export.h"
 #include "files/playlist_import.h"
@@ -143,6 +144,37 @@ TEST(PlaylistImport, RulesOfThePls)
     EXPECT_EQ(std::string(run.im.skippedAddresses[1]), address200.substr(0, IMPORT_SHOWN_ADDRESS - 4) + "...");
     EXPECT_EQ(SKIP_DUPLICATE, run.im.reasons[2]) << "duplicates within the file count too";
     EXPECT_EQ(5, run.im.nextNumber) << "numbering goes on after the known row";
+}
+
+// A title or address holding a key's text would turn into another channel's value when read back.
+TEST(HeldKeys, ImportSkipsThemAndSettingsTextsHoldingThemAreFound)
+{
+    EXPECT_TRUE(HoldsDeviceKey("x File2=http://evil/", -1));
+    for (const char *held : {"Title12=a", "aPlsUrl3=b", "PPPoEPsw=", "q?NumberOfEntries=9", "MacAddr=x", "FW_Ver="})
+        EXPECT_TRUE(HoldsDeviceKey(held, -1)) << held;
+    for (const char *clean : {"http://s/a?type=.mp3", "http://s/;?sid=1&x=2", "File=", "Title 2=", "File2 =", "LocalIP"})
+        EXPECT_FALSE(HoldsDeviceKey(clean, -1)) << clean;
+    EXPECT_FALSE(HoldsDeviceKey("File2=", 5)) << "the key must end inside the length";
+
+    Import in({}, 100000);
+    EXPECT_EQ(1, in.Run("#EXTM3U\r\n#EXTINF:-1,x File2=http://evil/\r\nhttp://a/1\r\n"
+                        "http://a/2?File1=http://evil/\r\n#EXTINF:-1,ok\r\nhttp://a/3?type=.mp3\r\n"));
+    ASSERT_EQ(1u, in.rows.size());
+    EXPECT_EQ("http://a/3?type=.mp3", in.rows[0].url);
+    EXPECT_EQ(2, in.im.skipped);
+    EXPECT_EQ(SKIP_HOLDS_KEY, in.im.reasons[0]);
+    EXPECT_EQ(SKIP_HOLDS_KEY, in.im.reasons[1]);
+    EXPECT_STREQ("http://a/1", in.im.skippedAddresses[0]);
+
+    char key[32];
+    EXPECT_EQ(0, FindValueHoldingKey("DhcpMode=1\r\nNumberOfEntries=1\r\nFile1=http://a/?sid=1\r\nTitle1=a=b\r\n", key, sizeof key));
+    EXPECT_EQ(4, FindValueHoldingKey("DhcpMode=1\r\nNumberOfEntries=2\r\nFile1=http://a/\r\nTitle1=x File2=http://evil/\r\n",
+                                     key, sizeof key));
+    EXPECT_STREQ("Title1", key);
+    EXPECT_EQ(1, ChannelOfKey(key));
+    EXPECT_EQ(1, FindValueHoldingKey("PlsUrl1=http://p/?Title3=x\nFile1=a\n", key, sizeof key));
+    EXPECT_STREQ("PlsUrl1", key);
+    EXPECT_EQ(0, ChannelOfKey(key));
 }
 
 TEST(PlaylistImport, M3uTitlesAndTheSizeLimit)

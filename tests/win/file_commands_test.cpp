@@ -3,6 +3,7 @@
 #include "tests/win/ui_test_helpers.h"
 #include <shellapi.h>
 #include <shlobj.h>
+#include "files/file_replace.h"
 #include "ui/texts.h"
 #include "winkit/program_module.h"
 #include "ui/main_state.h"
@@ -112,7 +113,6 @@ TEST_F(FileCommandsTest, SaveOpenSaveGivesTheSameBytesAndOpenLoadsLikeADeviceRow
     EXPECT_EQ(TEXT_CONFIRM_REPLACE_CHANGES, std::string(BoxText(0)));
     EXPECT_EQ(4, FileDialogCount());
     EXPECT_EQ(0, UnexpectedBoxCount());
-    EXPECT_EQ("(none)", FileBytes(Path("second.txt.new~").c_str())) << "nothing is left beside the file";
 }
 
 TEST_F(FileCommandsTest, BadFilesAndCancelledQuestionsLeaveTheFormUntouched)
@@ -151,28 +151,55 @@ TEST_F(FileCommandsTest, BadFilesAndCancelledQuestionsLeaveTheFormUntouched)
     EXPECT_STREQ(TEXT_CONFIRM_REPLACE_CHANGES, BoxText(boxes));
     EXPECT_EQ(before, FormPicture());
     // A cancelled dialog does nothing at all.
+    int dialogs = FileDialogCount();
     CommandWithFile(IDM_OPEN_SETTINGS, "");
+    EXPECT_EQ(dialogs + 1, FileDialogCount()) << "the dialog opened and was cancelled";
     EXPECT_EQ(before, FormPicture());
     EXPECT_EQ(0, UnexpectedBoxCount());
 }
 
-TEST_F(FileCommandsTest, SaveThatCannotWriteKeepsTheOldFile)
+// The new file's name and bytes when the save was made to fail after writing it.
+std::string g_newName, g_newBytes;
+
+int FailTheSaveAfterWriting(const char *temporary)
+{
+    g_newName = temporary;
+    g_newBytes = FileBytes(temporary);
+    return 0;
+}
+
+TEST_F(FileCommandsTest, SaveKeepsNeighboursAndAFailedSaveKeepsTheOldFile)
 {
     ClickDeviceRow(window, 0);
     std::string path = Path("keep.txt");
     Write(path, "old content");
-    // The new file cannot be made beside it: the old one must survive.
-    CreateDirectoryA((path + ".new~").c_str(), 0);
+    Write(path + ".new~", "a file of the user's");
+    // A failure once the new file is written in full: the old file stays and the new one goes.
+    g_beforeFileReplace = FailTheSaveAfterWriting;
     QueueBoxAnswer(IDOK);   // the dialog's own "replace?" question
     QueueBoxAnswer(IDOK);   // the failure report
     CommandWithFile(IDM_SAVE_SETTINGS, path);
+    g_beforeFileReplace = 0;
+    EXPECT_EQ(0u, g_newBytes.find("OpCode=SETT\r\nDhcpMode=2\r\n")) << g_newBytes;
+    EXPECT_EQ(dir, g_newName.substr(0, g_newName.rfind('\\') + 1)) << "written beside the target";
+    EXPECT_EQ("(none)", FileBytes(g_newName.c_str()));
     EXPECT_EQ("old content", FileBytes(path.c_str()));
     ASSERT_EQ(2, BoxCount());
     EXPECT_EQ("'" + path + "'\n" + TEXT_FILE_WRITE_FAILED, std::string(BoxText(1)));
-    RemoveDirectoryA((path + ".new~").c_str());
+    // Then the save succeeds, and a file of the user's named like the old fixed name survives it.
     QueueBoxAnswer(IDOK);
     CommandWithFile(IDM_SAVE_SETTINGS, path);
-    EXPECT_EQ(0u, FileBytes(path.c_str()).find("OpCode=SETT\r\n"));
+    EXPECT_EQ(g_newBytes, FileBytes(path.c_str()));
+    EXPECT_EQ("a file of the user's", FileBytes((path + ".new~").c_str()));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "*.*").c_str(), &found);
+    int files = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(2, files) << "nothing is left beside the file";
     EXPECT_EQ(0, UnexpectedBoxCount());
 }
 
