@@ -11,6 +11,7 @@ int OpenReplyReader(ReplyReader *r)
 {
     memset(&r->pending, 0, sizeof r->pending);
     r->datagram = 0;
+    r->idleLimitMs = DEVICE_WAIT_MS;
     // FIND and SETT go to every network of the PC, as the window sends them.
     SetDeviceLinkInterfaces(ReadHostInterfaces);
     OpenDeviceLink(0, 0);
@@ -45,7 +46,7 @@ static char *TakeExpiredReply(ReplyReader *r, unsigned *address, int *port)
 {
     PartialText before[REASSEMBLY_SENDERS];
     memcpy(before, r->pending.partials, sizeof before);
-    char *text = TakeExpiredText(&r->pending, PlatTickCount(), DEVICE_WAIT_MS);
+    char *text = TakeExpiredText(&r->pending, PlatTickCount(), r->idleLimitMs);
     for (int i = 0; text && i < REASSEMBLY_SENDERS; i++) {
         if (before[i].block == text) {
             *address = before[i].address;
@@ -63,7 +64,7 @@ int ReadNextReply(ReplyReader *r, unsigned start, unsigned waitMs, RadioReply *r
         char *message = 0;
         int received = ReceiveDatagramFrom(r->socket, r->datagram, DEVICE_MESSAGE_MAX, 0, &address, &port);
         if (received > 0)
-            message = FeedDatagram(&r->pending, address, port, r->datagram, received, PlatTickCount(), DEVICE_WAIT_MS);
+            message = FeedDatagram(&r->pending, address, port, r->datagram, received, PlatTickCount(), r->idleLimitMs);
         if (!message)
             message = TakeExpiredReply(r, &address, &port);
         if (message) {
@@ -76,7 +77,7 @@ int ReadNextReply(ReplyReader *r, unsigned start, unsigned waitMs, RadioReply *r
         unsigned elapsed = PlatTickCount() - start;
         if (elapsed >= waitMs) return 0;
         if (received >= 0) continue;   // a datagram was taken (or an error passed): look for the next
-        unsigned wait = TimeUntilExpiry(&r->pending, PlatTickCount(), DEVICE_WAIT_MS);
+        unsigned wait = TimeUntilExpiry(&r->pending, PlatTickCount(), r->idleLimitMs);
         if (wait > waitMs - elapsed) wait = waitMs - elapsed;
         PlatWaitReadable(r->socket, wait ? wait : 1);
     }

@@ -19,6 +19,7 @@ struct ReplyReader {
     SockHandle socket;    // the device link's socket (port 49005)
     Reassembly pending;   // partial texts per sender, kept between reads
     char *datagram;       // DEVICE_MESSAGE_MAX bytes for one received datagram
+    unsigned idleLimitMs; // a text without its NUL ends after this much silence (DEVICE_WAIT_MS)
 };
 
 // Opens the device link for r. 0 when there is no socket or port 49005 could not be taken.
@@ -27,7 +28,7 @@ void CloseReplyReader(ReplyReader *r);
 
 // The next whole message from any sender, waiting at most until waitMs have passed since start
 // (a tick count); 0 when the time ran out first. A text left without its NUL is ended after the
-// device idle limit, as the window's link does.
+// idle limit, as the window's link does; a sender's fresh text then comes after its old one.
 int ReadNextReply(ReplyReader *r, unsigned start, unsigned waitMs, RadioReply *reply);
 
 // Sends FIND and collects IMIN replies for waitMs; a reply with the same sender address and the

@@ -18,6 +18,9 @@ typedef int PlatAddrLen;   // length argument of recvfrom/getsockname
 #define PLAT_CONNECT_PENDING WSAEWOULDBLOCK   // a non-blocking connect under way
 #define PLAT_CONNREFUSED WSAECONNREFUSED
 #define PLAT_TIMEDOUT WSAETIMEDOUT
+#define PLAT_NETUNREACH WSAENETUNREACH   // no route to the network
+#define PLAT_HOSTUNREACH WSAEHOSTUNREACH
+#define PLAT_NETDOWN WSAENETDOWN
 
 // Threads: a procedure declared as "PlatThreadResult PLAT_THREAD_CALL Name(void *argument)".
 typedef DWORD PlatThreadResult;
@@ -82,6 +85,9 @@ typedef socklen_t PlatAddrLen;   // length argument of recvfrom/getsockname
 #define PLAT_CONNECT_PENDING EINPROGRESS   // a non-blocking connect under way
 #define PLAT_CONNREFUSED ECONNREFUSED
 #define PLAT_TIMEDOUT ETIMEDOUT
+#define PLAT_NETUNREACH ENETUNREACH   // no route to the network
+#define PLAT_HOSTUNREACH EHOSTUNREACH
+#define PLAT_NETDOWN ENETDOWN
 
 // Threads: a procedure declared as "PlatThreadResult PLAT_THREAD_CALL Name(void *argument)".
 typedef void *PlatThreadResult;

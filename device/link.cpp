@@ -18,6 +18,8 @@ static HostInterfaceReader g_interfaceReader = 0;   // null: the limited broadca
 static Reassembly g_pending;               // partial texts of the socket below, kept between calls
 static SockHandle g_pendingSocket = NO_SOCKET;
 
+static void DropOutgoing(SockHandle s);
+
 void OpenDeviceLink(void *window, DeviceNotifyRegistrar registrar)
 {
     CloseDeviceLink();
@@ -36,6 +38,7 @@ void OpenDeviceLink(void *window, DeviceNotifyRegistrar registrar)
 
 void CloseDeviceLink(void)
 {
+    DropOutgoing(g_linkSocket);
     if (g_pendingSocket == g_linkSocket) {
         ClearReassembly(&g_pending);
         g_pendingSocket = NO_SOCKET;
@@ -113,26 +116,85 @@ int ReceiveDatagram(SockHandle s, char *buffer, int size, int flags)
     return ReceiveDatagramFrom(s, buffer, size, flags, 0, 0);
 }
 
-// Slices of at most DATAGRAM_SLICE bytes, the NUL in the last; a slice that keeps failing for
-// limitMs since the last success ends the send to this address silently.
-static void SendMessageTo(SockHandle s, unsigned address, const char *text, int length, unsigned limitMs)
+// A message on its way: to each destination in turn, in slices of at most DATAGRAM_SLICE bytes,
+// the NUL in the last.
+struct OutgoingMessage {
+    OutgoingMessage *next;        // the message queued after this one
+    SockHandle socket;
+    const char *text;             // length bytes: the text and its NUL
+    int length;
+    unsigned destinations[DEVICE_DESTINATIONS_MAX];
+    int count;                    // destinations
+    int current;                  // the destination being sent to; count once all are done
+    int sent;                     // bytes of the text that destination has taken
+    unsigned limitMs;             // a destination that makes no progress for this long is given up
+    unsigned reference;           // tick count of the last progress
+};
+
+#define OUTGOING_MAX 16   // messages waiting at most; a further one is not sent
+
+static OutgoingMessage *g_outgoing;       // messages waiting to be sent, first one first
+static DeviceDatagramSender g_sender = 0; // tests only: replaces sendto
+
+void SetDeviceLinkSender(DeviceDatagramSender sender)
 {
-    const char *position = text;
-    int remaining = length;
-    unsigned reference = PlatTickCount();
-    while (remaining > 0) {
-        int sent = SendDatagramTo(s, address, position, SmallerOf(DATAGRAM_SLICE, remaining), DEVICE_PORT,
-                                  SEND_FLAG_DONTROUTE);
-        if (sent > 0) {
-            reference = PlatTickCount();
-            position += sent;
-            remaining -= sent;
+    g_sender = sender;
+}
+
+static void StartOutgoing(OutgoingMessage *m, SockHandle s, const char *text, int length, unsigned limitMs)
+{
+    ZeroBytes(m, (int)sizeof(*m));
+    m->socket = s;
+    m->text = text;
+    m->length = length;
+    m->limitMs = limitMs;
+    m->count = DeviceLinkDestinations(m->destinations, DEVICE_DESTINATIONS_MAX);
+    m->reference = PlatTickCount();
+}
+
+static void NextDestination(OutgoingMessage *m)
+{
+    m->current++;
+    m->sent = 0;
+    m->reference = PlatTickCount();
+}
+
+// Errors that trying again cannot mend: the network has no route to the destination.
+static int NoRouteError(int error)
+{
+    return error == PLAT_NETUNREACH || error == PLAT_HOSTUNREACH || error == PLAT_NETDOWN;
+}
+
+// Sends the slices the platform takes now. A destination with no route is passed over at once; one
+// that takes nothing for limitMs since the last progress is given up silently. Never waits: returns
+// 0 when a slice must be tried again later (it would block), 1 once every destination is done.
+static int PushOutgoing(OutgoingMessage *m)
+{
+    while (m->current < m->count) {
+        if (m->sent >= m->length) {
+            NextDestination(m);
             continue;
         }
-        if (PlatTickCount() - reference >= limitMs)
-            return;
-        PlatSleep(SEND_RETRY_PAUSE_MS);
+        unsigned address = m->destinations[m->current];
+        const char *slice = m->text + m->sent;
+        int size = SmallerOf(DATAGRAM_SLICE, m->length - m->sent);
+        int error = 0;
+        int sent = g_sender ? g_sender(m->socket, address, slice, size, &error)
+                            : SendDatagramTo(m->socket, address, slice, size, DEVICE_PORT, SEND_FLAG_DONTROUTE);
+        if (sent > 0) {
+            m->sent += sent;
+            m->reference = PlatTickCount();
+            continue;
+        }
+        if (!g_sender)
+            error = PlatLastSocketError();
+        if (NoRouteError(error) || PlatTickCount() - m->reference >= m->limitMs) {
+            NextDestination(m);
+            continue;
+        }
+        return 0;
     }
+    return 1;
 }
 
 // The whole message to each destination in turn, never interleaved: a radio joins the slices it
@@ -141,11 +203,58 @@ void SendDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
 {
     if (!text)
         return;
-    unsigned destinations[DEVICE_DESTINATIONS_MAX];
-    int count = DeviceLinkDestinations(destinations, DEVICE_DESTINATIONS_MAX);
+    OutgoingMessage m;
+    StartOutgoing(&m, s, text, TextLength(text) + 1, limitMs);
+    while (!PushOutgoing(&m))
+        PlatSleep(SEND_RETRY_PAUSE_MS);
+}
+
+int QueueDeviceMessage(SockHandle s, const char *text, unsigned limitMs)
+{
+    if (!text)
+        return g_outgoing != 0;
+    OutgoingMessage **end = &g_outgoing;
+    int waiting = 0;
+    for (; *end; end = &(*end)->next)
+        waiting++;
     int length = TextLength(text) + 1;
-    for (int i = 0; i < count; i++)
-        SendMessageTo(s, destinations[i], text, length, limitMs);
+    OutgoingMessage *m = waiting < OUTGOING_MAX ? (OutgoingMessage *)PlatAlloc((int)sizeof(OutgoingMessage) + length) : 0;
+    if (m) {
+        char *copy = (char *)(m + 1);
+        CopyBytes(copy, text, length);
+        StartOutgoing(m, s, copy, length, limitMs);
+        *end = m;
+    }
+    return ContinueDeviceSends();
+}
+
+int ContinueDeviceSends(void)
+{
+    while (g_outgoing) {
+        if (!PushOutgoing(g_outgoing))
+            return 1;
+        OutgoingMessage *done = g_outgoing;
+        g_outgoing = done->next;
+        PlatFree(done);
+        if (g_outgoing)
+            g_outgoing->reference = PlatTickCount();   // its limit counts from its own turn
+    }
+    return 0;
+}
+
+// Drops the waiting messages of a socket that closes.
+static void DropOutgoing(SockHandle s)
+{
+    OutgoingMessage **link = &g_outgoing;
+    while (*link) {
+        OutgoingMessage *m = *link;
+        if (m->socket == s) {
+            *link = m->next;
+            PlatFree(m);
+        } else {
+            link = &m->next;
+        }
+    }
 }
 
 #define RECEIVE_BATCH 64     // datagrams one receive call takes at most

@@ -54,5 +54,7 @@
 #define MSG_CHECK_RESULT (0x8000 + 1)   // WM_APP + 1: one channel checked; wParam its index, lParam the outcome
 #define SEARCH_TIMER 1
 #define PENDING_TIMER 2
+#define SEND_TIMER 3      // device messages still waiting to be sent
+#define RECEIVE_TIMER 4   // reception while datagrams keep coming
 
 #endif

@@ -1,7 +1,8 @@
 #!/bin/bash
 # testnet.sh: a private test network of network namespaces where device broadcasts stay inside.
 #
-#   testnet.sh up PREFIX NDEV [NDEV2]  build the network (rebuilds it when it already exists)
+#   testnet.sh up [--no-default-route] PREFIX NDEV [NDEV2]
+#                                      build the network (rebuilds it when it already exists)
 #   testnet.sh down PREFIX             remove everything; safe when nothing exists (use it in a trap)
 #   testnet.sh exec-tool PREFIX CMD... run CMD in the tool's namespace
 #   testnet.sh exec-dev PREFIX CMD...  run CMD in the devices' namespace
@@ -21,6 +22,10 @@
 # bridge br1 (also in PREFIX-br), with no default route on it, so 255.255.255.255 still leaves only
 # through vt0; PREFIX-dev2 holds vd1 with NDEV2 device addresses 10.78.0.11 upward and its own
 # default route, so the devices there hear a send to 10.78.0.255 and their replies come back.
+#
+# --no-default-route: the tool's namespace gets no default route, as on a PC without a gateway:
+# a send to 255.255.255.255 then fails ("Network is unreachable"), and only each link's own
+# broadcast address (10.77.0.255, 10.78.0.255) reaches its devices.
 #
 # Wine in the tool namespace: the wineserver must run inside it, so use a Wine prefix that no
 # server outside is using (or stop that server first), then: testnet.sh exec-tool P wine prog.exe
@@ -74,7 +79,7 @@ up() {
     done
     ip -n "$p-tool" link set vt0 up
     ip -n "$p-dev" link set vd0 up
-    ip -n "$p-tool" route add default dev vt0
+    [ "$NO_DEFAULT_ROUTE" = 1 ] || ip -n "$p-tool" route add default dev vt0
     ip -n "$p-dev" route add default dev vd0
     [ "$n2" -gt 0 ] && up_second "$p" "$n2"
     set +e
@@ -116,11 +121,13 @@ up_second() {  # runs under set -e inside up
     ip -n "$p-dev2" route add default dev vd1
 }
 
-[ $# -ge 1 ] || die "usage: up PREFIX NDEV [NDEV2] | down PREFIX | exec-tool PREFIX CMD... | exec-dev PREFIX CMD... | dev-address N"
+[ $# -ge 1 ] || die "usage: up [--no-default-route] PREFIX NDEV [NDEV2] | down PREFIX | exec-tool PREFIX CMD... | exec-dev PREFIX CMD... | dev-address N"
 cmd=$1
 shift
+NO_DEFAULT_ROUTE=0
 case "$cmd" in
-    up) [ $# -eq 2 ] || [ $# -eq 3 ] || die "usage: up PREFIX NDEV [NDEV2]"; up "$@" ;;
+    up) if [ "${1:-}" = --no-default-route ]; then NO_DEFAULT_ROUTE=1; shift; fi
+        [ $# -eq 2 ] || [ $# -eq 3 ] || die "usage: up [--no-default-route] PREFIX NDEV [NDEV2]"; up "$@" ;;
     down) [ $# -eq 1 ] || die "usage: down PREFIX"; down "$1" ;;
     exec-tool) [ $# -ge 2 ] || die "usage: exec-tool PREFIX CMD..."; p=$1; shift; exec ip netns exec "$p-tool" "$@" ;;
     exec-dev) [ $# -ge 2 ] || die "usage: exec-dev PREFIX CMD..."; p=$1; shift; exec ip netns exec "$p-dev" "$@" ;;

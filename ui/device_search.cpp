@@ -18,6 +18,8 @@ enum {
     PENDING_SLACK_MS = 10,      // PENDING_TIMER fires this much after a kept text is due
     SEARCH_TICK_MS = 100,       // period of SEARCH_TIMER
     SEARCH_TICKS = 100,         // ticks of one search: about 10 seconds
+    LINK_TICK_MS = 10,          // period of SEND_TIMER and RECEIVE_TIMER
+    RECEIVE_SLICE_MS = 10,      // one read notification or RECEIVE_TIMER tick receives this long at most
     SETT_PLS_AREA = 128         // the Pls edits are read into the work block's last 128 bytes
 };
 
@@ -42,6 +44,9 @@ static unsigned g_pendingDue;
 // 1 while the "saved" box is open: it already announces any confirmation arriving meanwhile, and
 // opening a box from inside another would nest without end under a flood of confirmations.
 static int g_savedShowing;
+// The window whose RECEIVE_TIMER runs (null: none): datagrams kept coming, and reception goes on
+// from the timer while read notifications are passed over.
+static HWND g_receiveTimerWindow;
 
 void ReleaseDeviceRows(HWND window)
 {
@@ -58,11 +63,26 @@ void ReleaseDeviceRows(HWND window)
     g_deviceRowBytes = 0;
     g_dropNoticeGiven = 0;
     g_pendingTimerWindow = 0;   // the next notification starts the timer again if texts are kept
+    g_receiveTimerWindow = 0;   // and receives again; a running RECEIVE_TIMER still receives too
+}
+
+// Sends a device message without waiting: what the platform cannot take now (a slice that would
+// block) goes on from SEND_TIMER, so the window keeps answering.
+static void SendToRadios(HWND window, const char *text)
+{
+    if (!QueueDeviceMessage(DeviceLinkSocket(), text, DEVICE_WAIT_MS)) return;
+    if (SetTimer(window, SEND_TIMER, LINK_TICK_MS, 0)) return;
+    while (ContinueDeviceSends()) Sleep(LINK_TICK_MS);   // no timer to be had: finish here
+}
+
+void OnSendTimer(HWND window)
+{
+    if (!ContinueDeviceSends()) KillTimer(window, SEND_TIMER);
 }
 
 void OnSearchCommand(HWND window)
 {
-    SendDeviceMessage(DeviceLinkSocket(), FIND_MESSAGE, DEVICE_WAIT_MS);
+    SendToRadios(window, FIND_MESSAGE);
     ReleaseDeviceRows(window);
     g_main.deviceRowCount = 0;
     g_listPaintDeferred = 0;
@@ -184,23 +204,55 @@ static void KeepPendingTimer(HWND window)
 }
 
 // Every receive re-arms the read notification, so one call of many receives can leave as many
-// notifications queued, and under a flood they pile up ahead of the user's own posted messages.
-// They are folded into one: it still leads to a receive, which re-arms the notification.
-static void FoldDeviceNotifications(HWND window)
+// notifications queued. They are folded: while datagrams still wait, RECEIVE_TIMER takes them on
+// instead. Posted messages come before input and timers after it, so under a sustained flood a
+// notification always waiting would keep every click out until the flood ends. Otherwise one
+// notification is posted again for any folded: it may announce a datagram after the last receive.
+static void ContinueReception(HWND window, int waiting)
 {
     MSG queued;
     int folded = 0;
     while (PeekMessageW(&queued, window, MSG_DEVICE_READ, MSG_DEVICE_READ, PM_REMOVE)) folded++;
-    if (folded) PostMessageW(window, MSG_DEVICE_READ, (WPARAM)DeviceLinkSocket(), MAKELPARAM(FD_READ, 0));
+    if (waiting && (g_receiveTimerWindow == window || SetTimer(window, RECEIVE_TIMER, LINK_TICK_MS, 0))) {
+        g_receiveTimerWindow = window;
+        return;
+    }
+    KillTimer(window, RECEIVE_TIMER);
+    g_receiveTimerWindow = 0;
+    if (folded || waiting) PostMessageW(window, MSG_DEVICE_READ, (WPARAM)DeviceLinkSocket(), MAKELPARAM(FD_READ, 0));
+}
+
+static int DeviceDatagramWaiting(void)
+{
+    SockHandle s = DeviceLinkSocket();
+    return s != NO_SOCKET && PlatWaitReadable(s, 0);
+}
+
+// Receives and handles device messages for up to RECEIVE_SLICE_MS, then lets the window's other
+// messages through.
+static void ReceiveDeviceTexts(HWND window)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        char *text = ReceiveDeviceMessage(DeviceLinkSocket(), DEVICE_WAIT_MS);
+        KeepPendingTimer(window);
+        if (text) HandleDeviceText(window, text);
+        if (!IsWindow(window)) return;
+        if (GetTickCount() - start >= RECEIVE_SLICE_MS || !DeviceDatagramWaiting()) break;
+    }
+    ContinueReception(window, DeviceDatagramWaiting());
 }
 
 void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(lParam) != FD_READ) return;
-    char *text = ReceiveDeviceMessage(DeviceLinkSocket(), DEVICE_WAIT_MS);
-    FoldDeviceNotifications(window);
-    KeepPendingTimer(window);
-    if (text) HandleDeviceText(window, text);
+    if (g_receiveTimerWindow == window) return;   // RECEIVE_TIMER takes the datagrams
+    ReceiveDeviceTexts(window);
+}
+
+void OnReceiveTimer(HWND window)
+{
+    ReceiveDeviceTexts(window);
 }
 
 // Hands on every kept text that is due, as if it had just been received.
@@ -309,7 +361,7 @@ void OnSendCommand(HWND window)
         PlatFree(block);
         return;
     }
-    SendDeviceMessage(DeviceLinkSocket(), block, DEVICE_WAIT_MS);
+    SendToRadios(window, block);
     g_main.changedFlag = 0;
 
     // No box opens between composing and here, so the row is still the one the text names.

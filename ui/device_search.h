@@ -9,6 +9,8 @@ void OnSearchCommand(HWND window);
 void OnSearchTimer(HWND window);
 void OnDeviceRead(HWND window, WPARAM wParam, LPARAM lParam);
 void OnPendingTimer(HWND window);      // PENDING_TIMER: hands on the kept device texts that are due
+void OnSendTimer(HWND window);         // SEND_TIMER: sends on the device messages still waiting
+void OnReceiveTimer(HWND window);      // RECEIVE_TIMER: receives on while datagrams keep coming
 void OnSendCommand(HWND window);
 void ReleaseDeviceRows(HWND window);   // releases every row's SettingsText copy and deletes the rows
 int RegisterDeviceNotify(SockHandle s, void *window);  // WSAAsyncSelect with MSG_DEVICE_READ

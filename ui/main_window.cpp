@@ -169,6 +169,8 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == SEARCH_TIMER) OnSearchTimer(window);
         else if (wParam == PENDING_TIMER) OnPendingTimer(window);
+        else if (wParam == SEND_TIMER) OnSendTimer(window);
+        else if (wParam == RECEIVE_TIMER) OnReceiveTimer(window);
         return FALSE;
     case WM_CONTEXTMENU:
         return ShowListContextMenu(window, (HWND)wParam, lParam) ? TRUE : FALSE;

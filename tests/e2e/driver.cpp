@@ -50,6 +50,8 @@
 //   bench-box ID MS FILE             press ID (button or command), wait up to MS for a message box and
 //                                    leave it open; the time to the box and the longest unresponsive
 //                                    time (WM_NULL every 20 ms) to FILE
+//   screen-point ID FILE [ms]        wait until the control is enabled, then write the screen
+//                                    position of its centre ("X Y") to FILE, for a real click
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -756,6 +758,16 @@ void Run(const std::vector<std::string> &a)
           << "longest_unresponsive_ms " << (long long)pinger.longest << "\n";
         WriteFile(Arg(a, 3), f.str());
         printf("%s", f.str().c_str());
+    } else if (c == "screen-point") {
+        HWND h = Item(Number(a, 1));
+        double end = NowMs() + (a.size() > 3 ? Number(a, 3) : EXPECT_MS);
+        while (!IsWindowEnabled(h) && NowMs() < end) Sleep(10);
+        if (!IsWindowEnabled(h)) Fail("control " + a[1] + " is not enabled");
+        RECT r;
+        GetWindowRect(h, &r);
+        std::string point = std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2) + "\n";
+        WriteFile(Arg(a, 2), point);
+        printf("%s", point.c_str());
     } else {
         Fail("unknown command " + c);
     }

@@ -80,8 +80,11 @@ check() {
 
 # The network, the capture on the tool's link and the stream server on the tool's loopback.
 # With NDEV2, a second segment too (testnet.sh) and a capture on its link, capture2.log.
-start_network() {  # start_network NDEV [NDEV2]
-    "$TESTNET" up "$NET" "$@" || exit 1
+# --no-default-route: the tool's namespace has none (testnet.sh).
+start_network() {  # start_network [--no-default-route] NDEV [NDEV2]
+    local route=()
+    if [ "$1" = --no-default-route ]; then route=("$1"); shift; fi
+    "$TESTNET" up "${route[@]}" "$NET" "$@" || exit 1
     spawn in_tool "$CAPTURE" vt0 "$WORK/capture.log" "$WORK/capture.ready"
     if [ $# -ge 2 ]; then
         spawn in_tool "$CAPTURE" vt1 "$WORK/capture2.log" "$WORK/capture2.ready"

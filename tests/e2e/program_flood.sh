@@ -6,8 +6,11 @@
 #   bytes  10 s of one-byte datagrams from 200 rotating source ports; a whole reply after it is listed
 #   imin   10,000 IMIN replies: 1,000 rows, one notice, a SETC still announced, working set < 150 MB
 #   stale  a partial reply, then a fresh one from the same sender 6 s later: the fresh row is right
+#   click  10 s of one-byte datagrams from 200 ports at 50,000 a second: a real click (xdotool) on
+#          the search button is handled within 250 ms, from the click to the FIND on the wire
 # Figures per case go to $WORK/hostile-figures.txt ("case NAME longest_ms N duration_ms N").
-# SR_FLOOD_RATE sets the datagrams a second of the byte flood [20000].
+# SR_FLOOD_RATE sets the datagrams a second of the byte flood [20000]; SR_CLICK_FLOOD_RATE that of
+# the click case [50000]. The click's figure: "click: click_to_find_ms N".
 E2E_NAME=flod
 . "$(dirname "${BASH_SOURCE[0]}")/program_env.bash"
 FLOOD="$NATIVE/reply_flood"
@@ -131,4 +134,39 @@ check "stale: the fresh row shows the fresh MAC and firmware" \
     [ "$(sed -n 2p "$WORK/rows-stale.txt")" = $'02:00:00:BB:00:02\tFRESH' ]
 check "stale: the fresh row keeps the fresh reply byte for byte" cmp "$WORK/fresh.txt" "$WORK/fresh-copy.txt"
 figures stale
+
+# click: the pointer rests on the search button; 3 s into the flood, xdotool clicks it. The time runs
+# from just before xdotool starts to the kernel's receive time of the FIND on the devices' side.
+drive click-where <<'EOF'
+window 5000
+screen-point 100 point.txt 15000
+EOF
+check "click: the search button is enabled again" [ $? = 0 ]
+read -r px py <"$WORK/point.txt"
+xdotool mousemove "${px:-0}" "${py:-0}"
+spawn in_dev "$FLOOD" $TOOL_ADDR $BAD find-time 40000 "$WORK/find-time.txt"
+wait_file "$WORK/find-time.txt.ready" 10 || exit 1
+flood_on go-click 0 bytes 10 200 "${SR_CLICK_FLOOD_RATE:-50000}"
+drive click >/dev/null <<'EOF' &
+window 5000
+ping-start
+touch go-click
+sleep 10300
+ping-stop ping-click.txt
+EOF
+session=$!
+wait_file "$WORK/go-click" 30 || exit 1
+sleep 3
+clicked=$(date +%s%3N)
+xdotool click 1
+wait_file "$WORK/find-time.txt" 15   # the flood lasts 7 s more: a late FIND is still timed
+found=$(sed -n 's/^find_wall_ms //p' "$WORK/find-time.txt" 2>/dev/null)
+handled=$((${found:-0} - clicked))
+wait "$session"
+check "click: the session" [ $? = 0 ]
+echo "click: click_to_find_ms ${found:+$handled}" | tee -a "$FIGURES"
+grep '^sent bytes' "$WORK/flood.out" | tail -1
+check "click: the FIND left within 250 ms of the click (${found:+$handled} ms)" \
+    bash -c "[ -n '$found' ] && [ '$handled' -le 250 ]"
+figures click
 finish

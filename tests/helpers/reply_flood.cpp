@@ -9,6 +9,10 @@
 //                               ports (50000 upward), RATE datagrams a second
 //   imin COUNT RATE             COUNT whole IMIN replies, each with its own MAC 02:00:00:xx:xx:xx and
 //                               channels enough for about 1 KB, from FROM:49006, RATE a second
+//   find-time MS FILE           sends nothing: listens on port 49006 (any address, so broadcasts
+//                               come in) for up to MS; writes FILE.ready once listening, and FILE
+//                               ("find_wall_ms N") when a FIND arrives: the kernel's receive time,
+//                               wall clock. Exits 1 when none came.
 // Prints one line with what it sent.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -16,6 +20,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -78,12 +83,52 @@ std::string Imin(long i)
     return t + std::string(1, '\0');
 }
 
+// The wall-clock time in ms at which the kernel received the first FIND within ms, or -1.
+long long AwaitFind(int ms, const std::string &ready)
+{
+    int s = socket(AF_INET, SOCK_DGRAM, 0);
+    int on = 1;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    setsockopt(s, SOL_SOCKET, SO_TIMESTAMP, &on, sizeof on);
+    timeval step = {0, 100000};
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &step, sizeof step);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(49006);
+    if (bind(s, (sockaddr *)&a, sizeof a) != 0) {
+        perror("reply_flood: bind");
+        exit(1);
+    }
+    FILE *f = fopen(ready.c_str(), "w");
+    if (f) fclose(f);
+    double end = NowSeconds() + ms / 1000.0;
+    while (NowSeconds() < end) {
+        char data[64], control[256];
+        iovec io = {data, sizeof data};
+        msghdr m = {};
+        m.msg_iov = &io;
+        m.msg_iovlen = 1;
+        m.msg_control = control;
+        m.msg_controllen = sizeof control;
+        ssize_t n = recvmsg(s, &m, 0);
+        if (n < 11 || memcmp(data, "OpCode=FIND", 11) != 0) continue;
+        for (cmsghdr *c = CMSG_FIRSTHDR(&m); c; c = CMSG_NXTHDR(&m, c)) {
+            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SO_TIMESTAMP) {
+                timeval t;
+                memcpy(&t, CMSG_DATA(c), sizeof t);
+                return (long long)t.tv_sec * 1000 + t.tv_usec / 1000;
+            }
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     if (argc < 5) {
-        fprintf(stderr, "usage: reply_flood TO FROM nonul|whole TEXT | bytes SECONDS PORTS RATE | imin COUNT RATE\n");
+        fprintf(stderr, "usage: reply_flood TO FROM nonul|whole TEXT | bytes SECONDS PORTS RATE | imin COUNT RATE | find-time MS FILE\n");
         return 2;
     }
     const char *to = argv[1], *from = argv[2];
@@ -108,6 +153,21 @@ int main(int argc, char **argv)
             SendTo(sockets[n % ports], to, std::string(1, (char)('a' + n % 26)));
         }
         printf("sent bytes %ld datagrams from %d ports in %.1f s\n", n, ports, NowSeconds() - start);
+        return 0;
+    }
+    if (kind == "find-time" && argc >= 6) {
+        long long at = AwaitFind(atoi(argv[4]), std::string(argv[5]) + ".ready");
+        if (at < 0) {
+            printf("find-time: no FIND within %s ms\n", argv[4]);
+            return 1;
+        }
+        std::string part = std::string(argv[5]) + ".part";   // renamed whole: a reader never sees half
+        FILE *f = fopen(part.c_str(), "w");
+        if (!f) return 1;
+        fprintf(f, "find_wall_ms %lld\n", at);
+        fclose(f);
+        if (rename(part.c_str(), argv[5]) != 0) return 1;
+        printf("find-time: FIND at %lld\n", at);
         return 0;
     }
     if (kind == "imin" && argc >= 6) {

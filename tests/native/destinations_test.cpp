@@ -97,7 +97,16 @@ int TwoNetworks(HostInterface *list, int room)
 }
 }  // namespace
 
-TEST(DeviceDestinations, LinkReadsTheInterfacesUnlessATestRedirectsIt)
+// The link's interface reader and test destination are global: put back even when a check fails.
+struct LinkDestinations : testing::Test {
+    void TearDown() override
+    {
+        SetDeviceLinkDestination(0xFFFFFFFFu, 0);
+        SetDeviceLinkInterfaces(0);
+    }
+};
+
+TEST_F(LinkDestinations, LinkReadsTheInterfacesUnlessATestRedirectsIt)
 {
     unsigned out[DEVICE_DESTINATIONS_MAX];
     ASSERT_EQ(1, DeviceLinkDestinations(out, DEVICE_DESTINATIONS_MAX));
@@ -112,5 +121,4 @@ TEST(DeviceDestinations, LinkReadsTheInterfacesUnlessATestRedirectsIt)
     EXPECT_EQ(Ip(127, 0, 0, 1), out[0]) << "the test hook replaces the whole list";
     SetDeviceLinkDestination(kLimited, 0);
     EXPECT_EQ(3, DeviceLinkDestinations(out, DEVICE_DESTINATIONS_MAX));
-    SetDeviceLinkInterfaces(0);
 }

@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -97,6 +98,117 @@ TEST_F(LinkSend, SendThatKeepsFailingGivesUpAfterTheLimit)
     EXPECT_LT(elapsed, 2000u);
 }
 
+// The PC's networks for the destination list: 255.255.255.255, 192.0.2.255, 198.51.255.255.
+int TwoNetworks(HostInterface *list, int room)
+{
+    const HostInterface pc[2] = {{htonl(0xC0000207u), htonl(0xFFFFFF00u), 0}, {htonl(0xC6336407u), htonl(0xFFFF0000u), 0}};
+    int n = room < 2 ? room : 2;
+    for (int i = 0; i < n; i++) list[i] = pc[i];
+    return n;
+}
+const unsigned kLimited = 0xFFFFFFFFu, kFirstNet = htonl(0xC00002FFu), kSecondNet = htonl(0xC633FFFFu);
+
+// Each datagram the link tries to send, answered from a script instead of the platform: nothing
+// reaches the network.
+struct Try {
+    unsigned address;
+    std::string bytes;
+    bool taken;
+};
+std::vector<Try> g_tries;
+unsigned g_noRoute = 0;       // this destination has no route
+unsigned g_blocked = 0;       // and this one would block,
+int g_blockedTries = 0;       // for this many tries (-1: always)
+
+int ScriptedSender(SockHandle, unsigned address, const char *data, int length, int *error)
+{
+    bool blocked = address == g_blocked && g_blockedTries != 0;
+    g_tries.push_back(Try{address, std::string(data, (size_t)length), address != g_noRoute && !blocked});
+    if (address == g_noRoute) {
+        *error = PLAT_NETUNREACH;
+        return -1;
+    }
+    if (blocked) {
+        if (g_blockedTries > 0) g_blockedTries--;
+        *error = PLAT_WOULDBLOCK;
+        return -1;
+    }
+    return length;
+}
+
+struct LinkSendPaths : testing::Test {
+    void SetUp() override
+    {
+        g_tries.clear();
+        g_noRoute = kLimited;   // a PC without a default route
+        g_blocked = kFirstNet;
+        SetDeviceLinkInterfaces(TwoNetworks);
+        SetDeviceLinkSender(ScriptedSender);
+    }
+    void TearDown() override
+    {
+        g_blockedTries = 0;
+        while (ContinueDeviceSends()) {}   // nothing may stay queued for later tests
+        SetDeviceLinkSender(0);
+        SetDeviceLinkInterfaces(0);
+    }
+    // The addresses tried, in order, with the bytes each destination took.
+    std::vector<unsigned> Addresses() const
+    {
+        std::vector<unsigned> out;
+        for (const Try &t : g_tries) out.push_back(t.address);
+        return out;
+    }
+    std::string Taken(unsigned address) const
+    {
+        std::string all;
+        for (const Try &t : g_tries)
+            if (t.address == address && t.taken) all += t.bytes;
+        return all;
+    }
+};
+
+// The window's path: nothing waits in place. A destination without a route is tried once; a slice
+// that would block waits for the next turn, and a message queued meanwhile goes after the first.
+TEST_F(LinkSendPaths, WindowNeverWaitsAndKeepsMessagesWholeAndInOrder)
+{
+    g_blockedTries = 3;
+    std::string text = Text(3000);
+    const SockHandle s = (SockHandle)7;
+    EXPECT_EQ(1, QueueDeviceMessage(s, text.c_str(), DEVICE_WAIT_MS)) << "a slice waits";
+    EXPECT_EQ(std::vector<unsigned>({kLimited, kFirstNet}), Addresses());
+    EXPECT_EQ(1, QueueDeviceMessage(s, FIND_MESSAGE, DEVICE_WAIT_MS));
+    EXPECT_EQ(std::vector<unsigned>({kLimited, kFirstNet, kFirstNet}), Addresses())
+        << "the first message is tried again; the second waits behind it";
+    EXPECT_EQ(1, ContinueDeviceSends());
+    EXPECT_EQ(0, ContinueDeviceSends());
+    std::vector<unsigned> order = {kLimited, kFirstNet, kFirstNet, kFirstNet, kFirstNet, kFirstNet, kFirstNet,
+                                   kSecondNet, kSecondNet, kSecondNet, kLimited, kFirstNet, kSecondNet};
+    EXPECT_EQ(order, Addresses());
+    std::string whole = text + std::string(1, '\0');
+    std::string find(FIND_MESSAGE, sizeof FIND_MESSAGE);
+    EXPECT_EQ(whole + find, Taken(kFirstNet)) << "the blocked slice went again, and nothing twice";
+    EXPECT_EQ(whole + find, Taken(kSecondNet));
+}
+
+// The in-place path (setradio-cli): no retries toward a destination without a route; one that
+// takes nothing is given up after the limit without progress, and the next still gets the message.
+TEST_F(LinkSendPaths, InPlaceSendPassesOverNoRouteAndGivesUpAfterTheLimit)
+{
+    g_blockedTries = -1;
+    unsigned start = PlatTickCount();
+    SendDeviceMessage((SockHandle)7, FIND_MESSAGE, 200);
+    unsigned elapsed = PlatTickCount() - start;
+    EXPECT_GE(elapsed, 190u);
+    EXPECT_LT(elapsed, 2000u);
+    std::vector<unsigned> tried = Addresses();
+    ASSERT_GE(tried.size(), 4u);
+    EXPECT_EQ(kLimited, tried[0]);
+    EXPECT_EQ(1, (int)std::count(tried.begin(), tried.end(), kLimited)) << "no route: tried once";
+    EXPECT_EQ(kSecondNet, tried.back());
+    EXPECT_EQ(std::string(FIND_MESSAGE, sizeof FIND_MESSAGE), g_tries.back().bytes);
+}
+
 // A receiving socket like the DeviceLink (non-blocking) and two senders on loopback.
 struct LinkReceive : testing::Test {
     SockHandle link = NO_SOCKET, first = NO_SOCKET, second = NO_SOCKET;
@@ -182,15 +294,13 @@ TEST_F(LinkReceive, InterleavedRepliesAreJoinedPerSender)
 TEST_F(LinkReceive, StartedTextIsKeptUntilItsContinuationWithoutWaiting)
 {
     Send(first, "OpCode=IMIN\r\n");
-    PlatSleep(20);
+    ASSERT_TRUE(PlatWaitReadable(link, 3000)) << "the datagram did not arrive";
     bool got = true;
-    unsigned ms = 0;
-    Receive(DEVICE_WAIT_MS, &got, &ms);
-    EXPECT_FALSE(got) << "nothing complete yet";
-    EXPECT_LT(ms, 100u) << "the call never waits for a continuation";
+    Receive(DEVICE_WAIT_MS, &got);
+    // A call that waited for a continuation would have handed the text on after the idle limit.
+    EXPECT_FALSE(got) << "nothing complete yet, and the call did not wait";
     EXPECT_EQ(1, PendingDeviceTextCount(link));
     Send(first, Nul("MacAddr=late"));
-    PlatSleep(20);
     EXPECT_EQ("OpCode=IMIN\r\nMacAddr=late", Await(DEVICE_WAIT_MS, &got));
     EXPECT_TRUE(got);
     EXPECT_EQ(0, PendingDeviceTextCount(link));
@@ -199,20 +309,21 @@ TEST_F(LinkReceive, StartedTextIsKeptUntilItsContinuationWithoutWaiting)
 // With nothing more arriving no notification comes: the pending timer takes the idle text.
 TEST_F(LinkReceive, TextWithoutNulIsEndedAfterTheIdleLimit)
 {
+    const unsigned idle = 1000;   // room for a loaded machine between the calls below
     Send(first, "OpCode=IMIN\r\nMacAddr=cut");
-    PlatSleep(100);
+    ASSERT_TRUE(PlatWaitReadable(link, 3000)) << "the datagram did not arrive";
     bool got = true;
-    unsigned ms = 0;
-    Receive(200, &got, &ms);
-    EXPECT_FALSE(got);
-    EXPECT_LT(ms, 100u);
-    unsigned delay = PendingDeviceTextDelay(link, 200);
+    Receive(idle, &got);
+    EXPECT_FALSE(got) << "a call that waited for the idle limit would have handed the text on";
+    ASSERT_EQ(1, PendingDeviceTextCount(link));
+    unsigned delay = PendingDeviceTextDelay(link, idle);
     EXPECT_GT(delay, 0u);
-    EXPECT_LE(delay, 200u);
-    EXPECT_EQ(nullptr, TakeExpiredDeviceMessage(link, 200)) << "not yet idle for the limit";
-    PlatSleep(delay + 60);   // the tick count may move in steps of about 16 ms
-    EXPECT_EQ(0u, PendingDeviceTextDelay(link, 200));
-    char *m = TakeExpiredDeviceMessage(link, 200);
+    EXPECT_LE(delay, idle);
+    EXPECT_EQ(nullptr, TakeExpiredDeviceMessage(link, idle)) << "not yet idle for the limit";
+    for (unsigned start = PlatTickCount(); PendingDeviceTextDelay(link, idle) > 0 && PlatTickCount() - start < 3000;)
+        PlatSleep(10);
+    EXPECT_EQ(0u, PendingDeviceTextDelay(link, idle)) << "the text did not become due within 3 s";
+    char *m = TakeExpiredDeviceMessage(link, idle);
     ASSERT_NE(nullptr, m);
     EXPECT_STREQ("OpCode=IMIN\r\nMacAddr=cut", m);
     PlatFree(m);
@@ -318,9 +429,10 @@ TEST(DeviceLink, OpenRegistersTheSocketAndCloseForgetsIt)
     EXPECT_NE(0, value);
     CloseDeviceLink();
     EXPECT_EQ(NO_SOCKET, DeviceLinkSocket());
-    // A socket opened now may get the closed link's handle: closing the link again must not close it.
+    // A socket opened now gets the closed link's handle: closing the link again must not close it.
     SockHandle later = socket(AF_INET, SOCK_DGRAM, 0);
     ASSERT_NE(NO_SOCKET, later);
+    ASSERT_EQ(s, later) << "the new socket must reuse the handle, or the second close proves nothing";
     ASSERT_EQ(0, BindUdp(later, LoopbackAddress(), 0));
     CloseDeviceLink();
     EXPECT_NE(0, LocalPort(later)) << "the second close closed another socket";

@@ -5,6 +5,7 @@
 #include "common/platform.h"
 #include <commctrl.h>
 #include <string.h>
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -303,6 +304,75 @@ TEST_F(DeviceSearchTest, SearchEmptiesTheListAndLaterRepliesStartAtRowZero)
     ASSERT_EQ(1, GetListRowCount(window, IDC_DEVICE_LIST));
     EXPECT_EQ("new", CellText(window, IDC_DEVICE_LIST, 0, 0));
     EXPECT_EQ(1, g_main.deviceRowCount);
+}
+
+// A datagram flood that completes nothing keeps datagrams waiting all the while. Reception then goes
+// on from RECEIVE_TIMER, between the window's other messages, instead of from a read notification
+// that is always posted again: posted messages come before input, timers after it, so the test's
+// own timer ticking during the flood shows that input got its turn too.
+TEST_F(DeviceSearchTest, SustainedFloodLeavesTheWindowsOtherMessagesTheirTurn)
+{
+    std::atomic<bool> stop(false);
+    std::thread flood([&stop] {
+        SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in a = {};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(TOOL_PORT);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        while (!stop) sendto(s, "x", 1, 0, (sockaddr *)&a, sizeof a);
+        closesocket(s);
+    });
+    const UINT_PTR kTestTimer = 77;
+    SetTimer(window, kTestTimer, 10, 0);
+    int ticks = 0;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 1500;) {
+        MSG msg;
+        if (!PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+            Sleep(1);
+            continue;
+        }
+        if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == kTestTimer) ticks++;
+        else DispatchMessageA(&msg);
+    }
+    KillTimer(window, kTestTimer);
+    stop = true;
+    flood.join();
+    EXPECT_GE(ticks, 10) << "the timer hardly ever got its turn during the flood";
+    PumpMessages(window, 300);
+    SendMessageText(kDevice);
+    WaitForRows(1);
+    EXPECT_EQ(1, GetListRowCount(window, IDC_DEVICE_LIST)) << "a reply after the flood is listed";
+}
+
+int g_blockedSends = 0;
+std::vector<std::string> g_sends;
+// Would block for the first g_blockedSends tries, then takes every datagram (and sends nothing).
+int BlockingSender(SockHandle, unsigned, const char *data, int length, int *error)
+{
+    if (g_blockedSends > 0) {
+        g_blockedSends--;
+        *error = WSAEWOULDBLOCK;
+        return -1;
+    }
+    g_sends.push_back(std::string(data, length));
+    return length;
+}
+
+// A FIND that would block does not hold the window: the search starts at once, and the FIND goes
+// out from SEND_TIMER once the platform takes it.
+TEST_F(DeviceSearchTest, SearchWhoseFindWouldBlockSendsItFromTheTimer)
+{
+    g_blockedSends = 5;
+    g_sends.clear();
+    SetDeviceLinkSender(BlockingSender);
+    OnSearchCommand(window);
+    EXPECT_TRUE(g_sends.empty()) << "the command waited in place for the FIND to go";
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_SEARCH)));
+    for (int i = 0; i < 200 && g_sends.empty(); i++) PumpMessages(window, 10);
+    SetDeviceLinkSender(0);
+    ASSERT_EQ(1u, g_sends.size());
+    EXPECT_EQ(std::string("OpCode=FIND", 12), g_sends[0]);
+    EXPECT_EQ(0, g_blockedSends);
 }
 
 TEST_F(DeviceSearchTest, SendWithoutSelectedDeviceAsksForOne)
