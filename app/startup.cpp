@@ -155,6 +155,7 @@ int MainRoutine(HINSTANCE instance, HINSTANCE previous, const WCHAR *arguments, 
         if (window) {
             ShowWindow(window, showMode);
             UpdateWindow(window);
+            OnMainWindowShown(window);
             TakeCommandLineFiles(window);
             HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL));
             exitCode = RunMessageLoop(window, accelerators);

@@ -10,6 +10,8 @@ static const char *const kFindOptions[] = {"--wait=", "--json", 0};
 static const char *const kGetOptions[] = {"--wait=", "-o=", 0};
 static const char *const kSetOptions[] = {"--wait=", "--no-check", 0};
 static const char *const kCheckOptions[] = {"--json", "--trace", "--jobs=", "--file=", 0};
+static const char *const kSearchOptions[] = {"--country=", "--tag=", "--limit=", "--check", "--jobs=", "--json",
+                                            "-o=", "--directory=", 0};
 static const char *const kNoOptions[] = {0};
 
 static int Fail(char *error, int size, const char *what, const char *detail)
@@ -53,9 +55,37 @@ static int KnownOption(const char *const *list, const char *name, int nameLength
     return 0;
 }
 
+// Parses a count within 1..max; 0 when it is not one.
+static int ParseCount(const char *value, int max)
+{
+    int n = 0, i = 0;
+    for (; value[i] >= '0' && value[i] <= '9' && n <= max; i++) n = n * 10 + (value[i] - '0');
+    return i == 0 || value[i] || n < 1 || n > max ? 0 : n;
+}
+
+// Applies an option of search: 1 when it was one, -1 when it was not, 0 with the reason on a bad value.
+static int ApplySearchOption(SearchOptions *s, const char *name, const char *value, char *error, int size)
+{
+    if (!strcmp(name, "--check")) s->check = 1;
+    else if (!strcmp(name, "--tag")) s->tag = value;
+    else if (!strcmp(name, "--directory")) s->directory = value;
+    else if (!strcmp(name, "--limit")) {
+        s->limit = ParseCount(value, CLI_MAX_LIMIT);
+        if (!s->limit) return Fail(error, size, CLI_ERROR_BAD_LIMIT, value);
+    } else if (!strcmp(name, "--country")) {
+        int letters = 0;
+        while (((value[letters] | 0x20) >= 'a' && (value[letters] | 0x20) <= 'z')) letters++;
+        if (letters != 2 || value[2]) return Fail(error, size, CLI_ERROR_BAD_COUNTRY, value);
+        s->country = value;
+    } else return -1;
+    return 1;
+}
+
 // Applies one option and its value (null for a flag); 0 with the reason on a bad value.
 static int ApplyOption(CliOptions *o, const char *name, const char *value, char *error, int size)
 {
+    int searchOption = ApplySearchOption(&o->search, name, value, error, size);
+    if (searchOption >= 0) return searchOption;
     if (!strcmp(name, "--json")) o->json = 1;
     else if (!strcmp(name, "--trace")) o->trace = 1;
     else if (!strcmp(name, "--no-check")) o->noCheck = 1;
@@ -79,6 +109,7 @@ static int CommandOf(const char *word)
     if (!strcmp(word, "get")) return CLI_GET;
     if (!strcmp(word, "set")) return CLI_SET;
     if (!strcmp(word, "check")) return CLI_CHECK;
+    if (!strcmp(word, "search")) return CLI_SEARCH;
     return CLI_NONE;
 }
 
@@ -89,6 +120,7 @@ static const char *const *OptionsOf(int command)
     case CLI_GET: return kGetOptions;
     case CLI_SET: return kSetOptions;
     case CLI_CHECK: return kCheckOptions;
+    case CLI_SEARCH: return kSearchOptions;
     default: return kNoOptions;
     }
 }
@@ -99,6 +131,7 @@ static int TakeOperand(CliOptions *o, const char *word, char *error, int size)
     if ((o->command == CLI_GET || o->command == CLI_SET) && !o->mac) o->mac = word;
     else if (o->command == CLI_SET && !o->file) o->file = word;
     else if (o->command == CLI_CHECK) o->urls.push_back(word);
+    else if (o->command == CLI_SEARCH && !o->search.name) o->search.name = word;
     else return Fail(error, size, CLI_ERROR_EXTRA_ARGUMENT, word);
     return 1;
 }
@@ -122,6 +155,9 @@ int ParseCliArguments(int argc, char **argv, CliOptions *o, char *error, int siz
     o->jobs = CLI_DEFAULT_JOBS;
     o->mac = o->file = o->output = 0;
     o->urls.clear();
+    o->search.name = o->search.country = o->search.tag = o->search.directory = 0;
+    o->search.limit = CLI_DEFAULT_LIMIT;
+    o->search.check = 0;
     error[0] = 0;
 
     int ok = 1;          // the first usage error is kept; --help and --version still win over it

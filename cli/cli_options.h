@@ -4,12 +4,24 @@
 
 #include <vector>
 
-enum CliCommand { CLI_NONE = 0, CLI_FIND, CLI_GET, CLI_SET, CLI_CHECK };
+enum CliCommand { CLI_NONE = 0, CLI_FIND, CLI_GET, CLI_SET, CLI_CHECK, CLI_SEARCH };
 
 #define CLI_DEFAULT_WAIT_MS 3000
 #define CLI_MAX_WAIT_MS 3600000u
 #define CLI_DEFAULT_JOBS 8
 #define CLI_MAX_JOBS 64
+#define CLI_DEFAULT_LIMIT 100
+#define CLI_MAX_LIMIT 1000
+
+// search: what the station directory is asked, and what is done with the answer.
+struct SearchOptions {
+    const char *name;        // NAME, or null
+    const char *country;     // --country CC
+    const char *tag;         // --tag TAG
+    int limit;               // --limit N, 1..1000
+    int check;               // --check: probe every offered address
+    const char *directory;   // --directory URL (wins over SETRADIO_DIRECTORY)
+};
 
 struct CliOptions {
     int command;                    // CLI_NONE with help or version alone
@@ -24,6 +36,7 @@ struct CliOptions {
     const char *file;               // set: the settings file; check: --file
     const char *output;             // get: -o FILE
     std::vector<const char *> urls; // check: the addresses, in order
+    SearchOptions search;           // search
 };
 
 // Reads argv into options. Returns 1 when they are usable; 0 with a one-line reason in error

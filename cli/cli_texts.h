@@ -20,6 +20,8 @@
     "  setradio-cli set MAC FILE [--wait SECONDS] [--no-check]\n" \
     "  setradio-cli check URL... [--json] [--trace] [--jobs N]\n" \
     "  setradio-cli check --file FILE [--json] [--trace] [--jobs N]\n" \
+    "  setradio-cli search [NAME] [--country CC] [--tag TAG] [--limit N] [--check] [--jobs N] [--json]\n" \
+    "                      [-o FILE] [--directory URL]\n" \
     "  setradio-cli COMMAND --help\n" \
     "  setradio-cli --version\n" \
     "\n" \
@@ -68,6 +70,33 @@
     "  --jobs N     동시에 확인하는 주소 수 (기본 8, 최대 64)\n" \
     "\n" CLI_EXIT_CODE_HELP
 
+#define CLI_HELP_SEARCH \
+    "setradio-cli search [NAME] [--country CC] [--tag TAG] [--limit N] [--check] [--jobs N] [--json]\n" \
+    "                    [-o FILE] [--directory URL]\n" \
+    "  공개 방송국 목록(radio-browser.info)에서 방송국을 찾아, 라디오가 재생할 수 있는 것만 추천 순으로\n" \
+    "  한 줄에 하나씩 보입니다: 이름, 국가, 코덱, 비트레이트, 추천 수, 주소.\n" \
+    "  주소는 url_resolved, 안 되면 url: http://로 시작하고 127바이트 이하여야 합니다. 그런 주소가 없거나\n" \
+    "  HLS인 방송국은 빼고, 뺀 수를 표준 오류로 알립니다. 라디오에는 아무것도 보내지 않습니다.\n" \
+    "  NAME            이름의 일부 (대소문자 무시)\n" \
+    "  --country CC    국가 코드 두 글자 (KR, DE, ...)\n" \
+    "  --tag TAG       태그 (jazz, news, ...)\n" \
+    "  --limit N       목록에 요청하는 방송국 수 (기본 100, 1부터 1000까지)\n" \
+    "  --check         각 주소가 방송 중인지 check와 같은 방법으로 확인해 결과와 이유를 덧붙입니다\n" \
+    "  --jobs N        --check에서 동시에 확인하는 주소 수 (기본 8, 최대 64)\n" \
+    "  --json          한 줄에 JSON 객체 하나: uuid, name (UTF-8 전체), title (저장될 제목), country,\n" \
+    "                  codec, bitrate, votes, url, --check이면 live와 reason\n" \
+    "  -o FILE         찾은 방송국을 재생목록으로 씁니다 (.m3u/.m3u8은 M3U, 그 밖은 PLS): 창의\n" \
+    "                  가져오기와 check --file에 그대로 쓸 수 있습니다\n" \
+    "  --directory URL 방송국 목록의 주소 (환경 변수 SETRADIO_DIRECTORY보다 우선). 주면 DNS로\n" \
+    "                  서버를 찾지 않습니다. 인증서는 언제나 확인합니다.\n" \
+    "\n" \
+    "종료 코드:\n" \
+    "  0  방송국을 보였음\n" \
+    "  1  보일 방송국이 없음 (맞는 것이 없거나 모두 규칙에 따라 빠짐; --check 결과와 무관)\n" \
+    "  2  사용법 오류\n" \
+    "  3  방송국 목록에 연결할 수 없음, 또는 잘못된 응답\n" \
+    "  4  파일을 쓸 수 없음\n"
+
 // Errors: one line on stderr, prefixed with "setradio-cli: ".
 #define CLI_ERROR_UNKNOWN_COMMAND "알 수 없는 명령입니다: "
 #define CLI_ERROR_NO_COMMAND "명령이 없습니다 (setradio-cli --help)"
@@ -80,6 +109,9 @@
 #define CLI_ERROR_NEED_FILE "설정 파일을 주세요"
 #define CLI_ERROR_NEED_URL "확인할 주소 또는 --file FILE을 주세요"
 #define CLI_ERROR_URLS_AND_FILE "주소와 --file을 함께 줄 수 없습니다"
+#define CLI_ERROR_BAD_LIMIT "--limit에는 1부터 1000까지의 수를 주세요: "
+#define CLI_ERROR_BAD_COUNTRY "--country에는 국가 코드 두 글자를 주세요: "
+#define CLI_ERROR_BAD_DIRECTORY "방송국 목록 주소는 http:// 또는 https://로 시작해야 합니다: "
 #define CLI_ERROR_BAD_MAC "MAC 주소에 16진 숫자가 없습니다: "
 
 #define CLI_ERROR_NO_SOCKET "장치 소켓을 열 수 없습니다 (포트 49005를 다른 프로그램이 쓰고 있지 않은지 확인하세요)"
@@ -118,6 +150,17 @@
 #define CLI_REASON_TOO_MANY_REDIRECTS "리디렉션이 너무 많음"
 #define CLI_REASON_TOO_LONG "주소가 127바이트보다 김"
 #define CLI_REASON_HOLDS_KEY "설정 항목 이름(File2= 같은)이 들어 있음"
+
+// search
+#define CLI_ERROR_DIRECTORY_UNREACHABLE "방송국 목록 서버에 연결할 수 없습니다"
+#define CLI_ERROR_DIRECTORY_TIMED_OUT "방송국 목록 서버가 제시간에 응답하지 않았습니다"
+#define CLI_ERROR_DIRECTORY_HTTP "방송국 목록 서버가 오류로 응답했습니다"
+#define CLI_ERROR_DIRECTORY_TOO_LARGE "방송국 목록의 응답이 너무 큽니다 (4 MB까지)"
+#define CLI_ERROR_DIRECTORY_BAD_ANSWER "방송국 목록의 응답이 올바르지 않습니다"
+#define CLI_TEXT_STATIONS_FOUND "찾은 방송국: "
+#define CLI_TEXT_STATIONS_LEFT_OUT ", 뺀 방송국: "
+#define CLI_TEXT_VOTES "추천 "
+#define CLI_TEXT_PLAYLIST_WRITTEN "재생목록을 썼습니다: "
 
 #define CLI_TEXT_CONNECTED "연결"
 #define CLI_TEXT_CONNECT_FAILED "연결 실패"

@@ -21,6 +21,7 @@ static const char *HelpOf(int command)
     case CLI_GET: return CLI_HELP_GET;
     case CLI_SET: return CLI_HELP_SET;
     case CLI_CHECK: return CLI_HELP_CHECK;
+    case CLI_SEARCH: return CLI_HELP_SEARCH;
     default: return CLI_HELP_PROGRAM;
     }
 }
@@ -31,6 +32,7 @@ static int RunCommand(const CliOptions *options)
     case CLI_FIND: return RunFind(options);
     case CLI_GET: return RunGet(options);
     case CLI_SET: return RunSet(options);
+    case CLI_SEARCH: return RunSearch(options);
     default: return RunCheck(options);
     }
 }

@@ -4,10 +4,18 @@ find_package(Threads REQUIRED)
 # The PC's interface list: Windows reads it in hostnet/ (the window's own reader), Linux in the core.
 set(SR_CLI_PLATFORM_SOURCES)
 if(WIN32)
-  set(SR_CLI_PLATFORM_SOURCES ${SR_ROOT}/hostnet/host_interfaces.cpp ${SR_ROOT}/hostnet/interface_query.cpp)
+  set(SR_CLI_PLATFORM_SOURCES ${SR_ROOT}/hostnet/host_interfaces.cpp ${SR_ROOT}/hostnet/interface_query.cpp
+      ${SR_ROOT}/webget/winhttp_get.cpp)
 endif()
 add_library(srcli STATIC ${SR_CLI_SOURCES} ${SR_CLI_PLATFORM_SOURCES})
 target_link_libraries(srcli PUBLIC srcore Threads::Threads)
+# The station directory's HTTP client: WinHTTP on Windows, libcurl (a dependency of the package) on Linux.
+if(WIN32)
+  target_link_libraries(srcli PUBLIC winhttp)
+else()
+  find_package(CURL REQUIRED)
+  target_link_libraries(srcli PUBLIC CURL::libcurl)
+endif()
 target_compile_options(srcli PRIVATE ${SR_WARNINGS} -finput-charset=UTF-8 -fexec-charset=CP949)
 target_compile_definitions(srcli PRIVATE SETRADIO_VERSION="${PROJECT_VERSION}")
 

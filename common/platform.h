@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 // <commdlg.h> maps FindText to FindTextA; the name belongs to the text helpers here.
 #ifdef FindText
@@ -15,6 +16,7 @@ typedef SOCKET SockHandle;
 #define NO_SOCKET INVALID_SOCKET
 #define PLAT_WOULDBLOCK WSAEWOULDBLOCK
 typedef int PlatAddrLen;   // length argument of recvfrom/getsockname
+typedef DWORD PlatNameLen;   // host buffer length argument of getnameinfo
 #define PLAT_CONNECT_PENDING WSAEWOULDBLOCK   // a non-blocking connect under way
 #define PLAT_CONNREFUSED WSAECONNREFUSED
 #define PLAT_TIMEDOUT WSAETIMEDOUT
@@ -79,6 +81,7 @@ typedef int SockHandle;
 #define NO_SOCKET (-1)
 #define PLAT_WOULDBLOCK EWOULDBLOCK
 typedef socklen_t PlatAddrLen;   // length argument of recvfrom/getsockname
+typedef socklen_t PlatNameLen;   // host buffer length argument of getnameinfo
 #ifndef SOCKET_ERROR
 #define SOCKET_ERROR (-1)
 #endif
@@ -144,6 +147,37 @@ inline int PlatLookupName(const char *host, unsigned *address)
     return found;
 }
 #endif
+
+// Every IPv4 address of host, at most max of them; returns how many. Blocking.
+inline int PlatLookupAddresses(const char *host, unsigned *addresses, int max)
+{
+    struct addrinfo hints;
+    struct addrinfo *list = 0;
+    char *h = (char *)&hints;
+    for (unsigned i = 0; i < sizeof hints; i++) h[i] = 0;
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    if (getaddrinfo(host, 0, &hints, &list) != 0 || !list) return 0;
+    int count = 0;
+    for (struct addrinfo *a = list; a && count < max; a = a->ai_next)
+        if (a->ai_family == AF_INET && a->ai_addr) addresses[count++] = ((struct sockaddr_in *)a->ai_addr)->sin_addr.s_addr;
+    freeaddrinfo(list);
+    return count;
+}
+
+// The name an IPv4 address gives in reverse, into out (size bytes); 1 when it has one. Blocking.
+inline int PlatReverseName(unsigned address, char *out, int size)
+{
+    struct sockaddr_in where;
+    char *w = (char *)&where;
+    for (unsigned i = 0; i < sizeof where; i++) w[i] = 0;
+    where.sin_family = AF_INET;
+    where.sin_addr.s_addr = address;
+    if (size <= 0) return 0;
+    out[0] = 0;
+    return getnameinfo((struct sockaddr *)&where, (PlatAddrLen)sizeof where, out, (PlatNameLen)size, 0, 0,
+                       NI_NAMEREQD) == 0 && out[0];
+}
 
 // Waits until the socket is ready for reading (forWrite 0) or its non-blocking connect has ended,
 // made or failed (forWrite 1), or the time is up; 1 when ready, 0 otherwise.

@@ -104,6 +104,20 @@ void AddressHostName(const char *url, char *out, int size)
     CutDoubleByteText(out, size, host, n, size - 1);
 }
 
+int MakeChannelTitle(char *out, int size, const char *title, int length, const char *address)
+{
+    Span s = {title, title ? length : 0};
+    s = Trimmed(s);
+    if (!s.length) {
+        AddressHostName(address, out, size);
+        return TextLength(out);
+    }
+    // A cut can leave a blank at the end, which the title edit would not keep either.
+    int n = CutDoubleByteText(out, size, s.start, s.length, PLAYLIST_TITLE_MAX);
+    while (n > 0 && IsBlank(out[n - 1])) out[--n] = 0;
+    return n;
+}
+
 static int DigitCount(int n)
 {
     int digits = 1;
@@ -151,13 +165,7 @@ static int TakeEntry(PlaylistImport *im, Span url, Span title)
         return 1;
     }
     char name[PLAYLIST_TITLE_MAX + 1];
-    if (title.length) {
-        // A cut can leave a blank at the end, which the title edit would not keep either.
-        int n = CutDoubleByteText(name, sizeof name, title.start, title.length, PLAYLIST_TITLE_MAX);
-        while (n > 0 && IsBlank(name[n - 1])) name[--n] = 0;
-    } else {
-        AddressHostName(address, name, sizeof name);
-    }
+    MakeChannelTitle(name, sizeof name, title.start, title.length, address);
     if (HoldsDeviceKey(address, -1) || HoldsDeviceKey(name, -1)) {
         NoteSkip(im, SKIP_HOLDS_KEY, url, title);
         return 1;
@@ -264,6 +272,14 @@ static void ImportPls(const char *text, PlaylistImport *im)
         // Files keep their numbers in order: the next number is usually on a following line.
         n = FindNumberedLine(text, hint, "File", n + 1) ? n + 1 : NextFileNumber(text, n);
     }
+}
+
+int ImportEntry(PlaylistImport *im, const char *url, const char *title)
+{
+    if (im->stopped) return 0;
+    Span address = {url ? url : "", url ? TextLength(url) : 0};
+    Span name = {title ? title : "", title ? TextLength(title) : 0};
+    return TakeEntry(im, address, name);
 }
 
 int ImportPlaylist(const char *text, PlaylistImport *im)

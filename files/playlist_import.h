@@ -52,11 +52,19 @@ struct PlaylistImport {
 // or already known are skipped. Returns added.
 int ImportPlaylist(const char *text, PlaylistImport *import);
 
+// One entry (an address and its title, code-page texts) under the same rules, for entries that come
+// from elsewhere (the station directory); the results add up over calls (start from a zeroed record).
+// Returns 0 once the list is full: that entry and every later one are not added.
+int ImportEntry(PlaylistImport *import, const char *url, const char *title);
+
 // Copies at most maxBytes bytes of text into out (size bytes), never cutting a code page 949
 // double-byte character in two. Returns the bytes copied.
 int CutDoubleByteText(char *out, int size, const char *text, int length, int maxBytes);
 // The host part of an http:// address (no user, port or path), cut to size - 1 bytes.
 void AddressHostName(const char *url, char *out, int size);
+// A channel's title from length bytes of a code-page title: blanks trimmed, cut to 31 bytes at a
+// character boundary; an empty one becomes the address's host name. Returns its length.
+int MakeChannelTitle(char *out, int size, const char *title, int length, const char *address);
 // Bytes a row numbered n adds to a SETT text: its File and Title lines, and a longer count.
 int SettRowCost(int n, int urlLength, int titleLength);
 

@@ -17,6 +17,7 @@ int HasUtf8Bom(const char *bytes, int length)
 // surrogates and values over U+10FFFF, so a subpart never swallows a byte that starts something.
 static int NextUtf8(const unsigned char *p, int left, unsigned *value)
 {
+    if (left <= 0) return 0;
     unsigned c = p[0];
     int n;
     unsigned low = 0x80, high = 0xBF;
@@ -37,8 +38,7 @@ static int NextUtf8(const unsigned char *p, int left, unsigned *value)
     return n;
 }
 
-// Length of the well-formed UTF-8 sequence at p (at most left bytes), or 0 when it is not one.
-static int Utf8SequenceLength(const unsigned char *p, int left)
+int Utf8SequenceLength(const unsigned char *p, int left)
 {
     unsigned value;
     int n = NextUtf8(p, left, &value);

@@ -14,6 +14,9 @@ typedef int (*TextConverter)(const char *in, int length, char *out, int capacity
 // stays as it is, so a line end is never swallowed. A TextConverter: bytes written, or -1.
 int Utf8To949(const char *in, int length, char *out, int capacity);
 
+// Length of the well-formed UTF-8 sequence at p (at most left bytes), or 0 when it is not one
+// (overlong forms, surrogates and values above U+10FFFF are not).
+int Utf8SequenceLength(const unsigned char *p, int left);
 // 1 when the bytes begin with the UTF-8 byte-order mark EF BB BF.
 int HasUtf8Bom(const char *bytes, int length);
 // 1 when the bytes are well-formed UTF-8 and hold at least one non-ASCII character.

@@ -8,6 +8,13 @@
 #define IDR_ACCEL 1
 #define IDB_SEND 1
 #define IDB_CLOSE 2
+// The same strips drawn for 125, 150 and 200 % display scale: the 100 % id plus 10 per step.
+#define IDB_SEND_125 11
+#define IDB_CLOSE_125 12
+#define IDB_SEND_150 21
+#define IDB_CLOSE_150 22
+#define IDB_SEND_200 31
+#define IDB_CLOSE_200 32
 
 // Commands without a control.
 #define IDM_HELP 1000

@@ -1,20 +1,25 @@
 #!/bin/sh
 # check_imports.sh PROGRAM.exe: the program imports only KERNEL32, USER32, GDI32, COMCTL32, WS2_32,
-# COMDLG32 and SHELL32 (no C run-time) and stays under 96 KB.
+# ADVAPI32, COMDLG32, SHELL32, UXTHEME, and WINHTTP or WININET (not both); no C run-time; and it
+# stays under 96 KB.
 exe=${1:?usage: check_imports.sh PROGRAM.exe}
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 [ -f "$exe" ] || { echo "check_imports: $exe missing"; exit 1; }
 dlls=$("$OBJDUMP" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u)
+[ -n "$dlls" ] || { echo "check_imports: no import table read from $exe"; exit 1; }
 echo "imports:" $dlls
 bad=0
+http=""
 for d in $dlls; do
     case "$d" in
-        KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|WS2_32.DLL|COMDLG32.DLL|SHELL32.DLL) ;;
+        KERNEL32.DLL|USER32.DLL|GDI32.DLL|COMCTL32.DLL|WS2_32.DLL|ADVAPI32.DLL|COMDLG32.DLL|SHELL32.DLL|UXTHEME.DLL) ;;
+        WINHTTP.DLL|WININET.DLL) http="$http $d" ;;
         *) echo "check_imports: unexpected import $d"; bad=1 ;;
     esac
 done
+if [ "$(echo $http | wc -w)" -gt 1 ]; then echo "check_imports: both WINHTTP and WININET imported"; bad=1; fi
 size=$(wc -c <"$exe")
 echo "size: $size bytes"
-if [ "$size" -ge 98304 ]; then echo "check_imports: larger than 96 KB"; bad=1; fi
+if [ "$size" -ge 98304 ]; then echo "check_imports: not under 96 KB"; bad=1; fi
 [ $bad = 0 ] && echo "check_imports: ok"
 exit $bad

@@ -13,6 +13,8 @@ LAYERS = [
     ("base", ["common", "res/resource.h"]),
     ("core", ["device", "stream", "hostnet"]),
     ("files", ["files"]),
+    ("directory", ["directory"]),
+    ("webget", ["webget"]),
     ("winkit", ["winkit"]),
     ("features", ["ui", "cli"]),
     ("app", ["app", "res/setradio.rc"]),

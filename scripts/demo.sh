@@ -8,13 +8,17 @@
 #         http://127.0.0.1:8000/ passes the check), send, and see "저장되었습니다". Close it to end.
 #       without $DISPLAY: on a private Xvfb, with a short scripted session whose screenshots are
 #         saved under build/demo/.
+#   SR_DEMO_DPI=144 runs it at 150 % display scale (Wine's LogPixels, a 1920x1440 screen); the
+#   screenshots then go to build/demo-144/.
 # Everything started here is stopped and the network removed on exit. Needs root (uses sudo).
 set -u
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if [ "$(id -u)" != 0 ]; then exec sudo -E "$0" "$@"; fi
 BUILD="${SR_BUILD:-$ROOT/build}"
 JOBS="${SR_JOBS:-2}"
+DPI="${SR_DEMO_DPI:-96}"
 DEMO="$BUILD/demo"
+[ "$DPI" = 96 ] || DEMO="$BUILD/demo-$DPI"
 NET="${SR_NS_TAG:-}srdemo"   # SR_NS_TAG keeps parallel runs from different checkouts apart
 LIVE="http://127.0.0.1:8000"
 PIDS=""
@@ -35,6 +39,7 @@ mkdir -p "$DEMO"
 cp "$BUILD/win/SetRadio.exe" "$BUILD/win/e2e_driver.exe" "$DEMO/"
 
 export SR_WINEPREFIX="$BUILD/demo-wine"
+if [ "$DPI" != 96 ]; then export SR_WINEPREFIX="$BUILD/demo-wine-$DPI" SR_SCREEN=1920x1440; fi
 PERSON_DISPLAY="${DISPLAY:-}"
 unset DISPLAY
 . "$ROOT/scripts/wine-env.sh"
@@ -76,6 +81,10 @@ done
 
 # The prefix is made inside the namespace so that its wineserver runs there.
 in_tool bash -c ". '$ROOT/scripts/wine-env.sh'; sr_wine_prefix"
+if [ "$DPI" != 96 ]; then  # read when each process starts
+    in_tool wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
+    in_tool wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$SR_SCREEN" /f >/dev/null 2>&1
+fi
 in_tool wineserver -k >/dev/null 2>&1
 
 if [ -n "$PERSON_DISPLAY" ]; then

@@ -1,11 +1,11 @@
 #!/bin/bash
 # screenshot.sh [SetRadio.exe] [out.png]: starts the program under Wine on a private Xvfb with the Korean
-# font settings, waits for its window, saves a picture of it (docs/screenshot.png by default) and stops
+# font settings, waits for its window, saves a picture of it (build/screenshot.png by default) and stops
 # everything it started. The program runs from a temporary copy, so it opens centred with a fresh settings file.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 EXE="${1:-${SR_BUILD:-$ROOT/build}/win/SetRadio.exe}"
-OUT="${2:-$ROOT/docs/screenshot.png}"
+OUT="${2:-${SR_BUILD:-$ROOT/build}/screenshot.png}"
 [ -f "$EXE" ] || { echo "screenshot: $EXE not found (build the windows tree first)"; exit 1; }
 
 export SR_WINEPREFIX="${SR_WINEPREFIX:-/tmp/setradio-shot-$(id -u)}"

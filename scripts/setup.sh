@@ -6,7 +6,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 PACKAGES="cmake make g++ googletest g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
  wine wine64 xvfb xdotool x11-utils imagemagick fonts-nanum locales iproute2 clang libclang-rt-14-dev
- nginx curl procps psmisc util-linux file dpkg-dev python3"
+ nginx curl libcurl4-openssl-dev procps psmisc util-linux file dpkg-dev python3"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

@@ -29,13 +29,13 @@ sr_wine_prefix() {
     ) 9>"$WINEPREFIX.lock"
 }
 
-# Starts a private Xvfb when no display is set; exports DISPLAY.
+# Starts a private Xvfb when no display is set (screen SR_SCREEN, default 1024x768); exports DISPLAY.
 sr_display() {
     if [ -n "${DISPLAY:-}" ]; then return 0; fi
     local fifo n
     fifo=$(mktemp -u /tmp/sr-xvfb.XXXXXX)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${SR_SCREEN:-1024x768}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     SR_XVFB_PID=$!
     read -r n <"$fifo"
     rm -f "$fifo"

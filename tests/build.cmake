@@ -22,8 +22,11 @@ if(WIN32 AND SR_WIN_SOURCES)
     target_include_directories(win_tests PRIVATE ${SR_ROOT} ${SR_ROOT}/tests)
     target_compile_options(win_tests PRIVATE ${SR_WARNINGS} $<$<COMPILE_LANGUAGE:CXX>:${SR_CP949}>)
     target_compile_definitions(win_tests PRIVATE SR_WIN_TESTS=1 SR_TEST_FILES="Z:${SR_ROOT}/tests/files")
-    add_test(NAME win_tests COMMAND win_tests)
+    # The two tests of the display scale at 144 DPI run from dpi144.sh, which gives them their DPI.
+    add_test(NAME win_tests COMMAND win_tests --gtest_filter=-DpiWindow.RecordFiguresAt96:DpiWindow.At144*)
     set_tests_properties(win_tests PROPERTIES TIMEOUT 900)
+    add_test(NAME win_tests_dpi144 COMMAND bash ${SR_ROOT}/tests/win/dpi144.sh $<TARGET_FILE:win_tests>)
+    set_tests_properties(win_tests_dpi144 PROPERTIES TIMEOUT 300)
   endif()
 endif()
 

@@ -1,9 +1,11 @@
 // make_images.cpp: draws the button strips and the program icon and writes them as BMP and ICO files.
-// Usage: make_images OUTDIR WORDMASK.raw
-//   WORDMASK.raw: 36x32 bytes of grey (0 background .. 255 ink), the rendered word for the disabled cell.
-// Writes OUTDIR/send.bmp (72x32), OUTDIR/close.bmp (36x32), both 8 bits per pixel with a full
+// Usage: make_images OUTDIR WORDMASK.raw [PERCENT]
+//   WORDMASK.raw: bytes of grey (0 background .. 255 ink), the rendered word for the disabled cell,
+//   36x32 scaled by PERCENT (default 100).
+// At 100 writes OUTDIR/send.bmp (72x32), OUTDIR/close.bmp (36x32), both 8 bits per pixel with a full
 // 256-entry colour table whose entry 243 is the light grey background, and OUTDIR/setradio.ico
-// (32x32 and 16x16, 16 colours).
+// (32x32 and 16x16, 16 colours). At another PERCENT (125, 150, 200) writes send_PERCENT.bmp and
+// close_PERCENT.bmp, the same drawings made at that size (not stretched), run-length encoded.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -45,14 +47,28 @@ std::vector<Rgb> MakePalette()
     return p;
 }
 
+// Drawings are given in the pixels of the 100 % size; a canvas of scale s draws them s times as
+// large: shapes are evaluated at every pixel of the larger size, so edges stay sharp.
 struct Canvas {
-    int w, h;
+    int w, h;                 // pixels of this canvas
     std::vector<uint8_t> px;  // palette indexes, top row first
+    double s = 1.0;
     Canvas(int width, int height, uint8_t fill) : w(width), h(height), px((size_t)width * height, fill) {}
-    void Set(int x, int y, uint8_t c)
+    void Put(int x, int y, uint8_t c)
     {
         if (x >= 0 && y >= 0 && x < w && y < h) px[(size_t)y * w + x] = c;
     }
+    // One pixel of the 100 % drawing: a block of this canvas.
+    void Set(int x, int y, uint8_t c) { Block(x, y, c); }
+    void Block(double x, double y, uint8_t c)
+    {
+        int x0 = (int)std::floor(x * s + 1e-9), x1 = (int)std::floor((x + 1) * s + 1e-9);
+        int y0 = (int)std::floor(y * s + 1e-9), y1 = (int)std::floor((y + 1) * s + 1e-9);
+        for (int yy = y0; yy < std::max(y1, y0 + 1); ++yy)
+            for (int xx = x0; xx < std::max(x1, x0 + 1); ++xx) Put(xx, yy, c);
+    }
+    // The 100 % coordinate of this canvas' pixel centre (identical at scale 1).
+    double At(int device) const { return (device + 0.5) / s - 0.5; }
     uint8_t Get(int x, int y) const { return px[(size_t)y * w + x]; }
     void Fill(int x0, int y0, int x1, int y1, uint8_t c)  // inclusive
     {
@@ -68,22 +84,29 @@ struct Canvas {
     {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r) Set(x, y, c);
+                if ((At(x) - cx) * (At(x) - cx) + (At(y) - cy) * (At(y) - cy) <= r * r) Put(x, y, c);
     }
     // Ring segment around (cx, cy) between radii r0..r1, angles a0..a1 in degrees (0 = right, 90 = up).
     void Arc(double cx, double cy, double r0, double r1, double a0, double a1, uint8_t c)
     {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                double dx = x - cx, dy = cy - y;
+                double dx = At(x) - cx, dy = cy - At(y);
                 double d = std::sqrt(dx * dx + dy * dy);
                 double a = std::atan2(dy, dx) * 180.0 / M_PI;
-                if (d >= r0 && d <= r1 && a >= a0 && a <= a1) Set(x, y, c);
+                if (d >= r0 && d <= r1 && a >= a0 && a <= a1) Put(x, y, c);
             }
     }
     void Line(int x0, int y0, int x1, int y1, uint8_t c)
     {
         int n = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+        if (s != 1.0) {
+            // Finer steps along the line, each a block of the line's width.
+            int steps = (int)std::ceil(n * s);
+            for (int i = 0; i <= steps; ++i)
+                Block(x0 + (double)(x1 - x0) * i / (steps ? steps : 1), y0 + (double)(y1 - y0) * i / (steps ? steps : 1), c);
+            return;
+        }
         for (int i = 0; i <= n; ++i) {
             int x = n ? x0 + (x1 - x0) * i / n : x0;
             int y = n ? y0 + (y1 - y0) * i / n : y0;
@@ -125,44 +148,49 @@ void DrawRadio(Canvas &c, int ox, int oy)
     c.Fill(ox + 28, oy + 29, ox + 30, oy + 29, P_BLACK);
 }
 
-// The rendered word in embossed grey: a white copy one pixel down-right under a dark grey copy.
-void DrawEmbossedWord(Canvas &c, int ox, const std::vector<uint8_t> &mask)
+// The rendered word (cell x height pixels of this canvas) in embossed grey: a white copy one step
+// down-right under a dark grey copy.
+void DrawEmbossedWord(Canvas &c, int ox, int cell, int height, const std::vector<uint8_t> &mask)
 {
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kCell; ++x)
-            if (mask[(size_t)y * kCell + x] > 100) c.Set(ox + x + 1, y + 1, P_WHITE);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kCell; ++x)
-            if (mask[(size_t)y * kCell + x] > 100) c.Set(ox + x, y, P_GREY);
+    int step = std::max(1, (int)std::lround(c.s));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < cell; ++x)
+            if (mask[(size_t)y * cell + x] > 100) c.Put(ox + x + step, y + step, P_WHITE);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < cell; ++x)
+            if (mask[(size_t)y * cell + x] > 100) c.Put(ox + x, y, P_GREY);
 }
 
 // A red cross with a dark outline.
 void DrawCross(Canvas &c)
 {
-    Canvas shape(kCell, kHeight, 0);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kCell; ++x) {
-            double u = x - 17.5, v = y - 15.5;
+    const int W = c.w, H = c.h, step = std::max(1, (int)std::lround(c.s));
+    Canvas shape(W, H, 0);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            double u = c.At(x) - 17.5, v = c.At(y) - 15.5;
             bool inRange = std::fabs(u) <= 11.5 && std::fabs(v) <= 11.5;
-            if (inRange && (std::fabs(u - v) <= 3.2 || std::fabs(u + v) <= 3.2)) shape.Set(x, y, 1);
+            if (inRange && (std::fabs(u - v) <= 3.2 || std::fabs(u + v) <= 3.2)) shape.Put(x, y, 1);
         }
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kCell; ++x) {
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
             if (shape.Get(x, y)) continue;
             bool edge = false;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -step; dy <= step; ++dy)
+                for (int dx = -step; dx <= step; ++dx) {
                     int xx = x + dx, yy = y + dy;
-                    if (xx >= 0 && yy >= 0 && xx < kCell && yy < kHeight && shape.Get(xx, yy)) edge = true;
+                    if (xx >= 0 && yy >= 0 && xx < W && yy < H && shape.Get(xx, yy)) edge = true;
                 }
-            if (edge) c.Set(x, y, P_DARKRED);
+            if (edge) c.Put(x, y, P_DARKRED);
         }
-    // Lit from the upper left: the first pixel row and column of each stroke are lighter.
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kCell; ++x) {
+    // Lit from the upper left: the first pixel rows and columns of each stroke are lighter.
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
             if (!shape.Get(x, y)) continue;
-            bool lit = (x > 0 && !shape.Get(x - 1, y)) || (y > 0 && !shape.Get(x, y - 1));
-            c.Set(x, y, lit ? P_PINK : P_RED);
+            bool lit = false;
+            for (int d = 1; d <= step; ++d)
+                lit = lit || (x >= d && !shape.Get(x - d, y)) || (y >= d && !shape.Get(x, y - d));
+            c.Put(x, y, lit ? P_PINK : P_RED);
         }
 }
 
@@ -198,6 +226,32 @@ bool WriteBmp8(const std::string &path, const Canvas &c, const std::vector<Rgb> 
     for (int y = c.h - 1; y >= 0; --y) {
         for (int x = 0; x < stride; ++x) o.push_back(x < c.w ? c.Get(x, y) : 0);
     }
+    return WriteFile(path, o);
+}
+
+// The same bitmap run-length encoded (BI_RLE8): each row as runs of one index, then end of line;
+// end of bitmap after the last row. The strips are mostly background, so this keeps them small.
+bool WriteBmp8Rle(const std::string &path, const Canvas &c, const std::vector<Rgb> &pal)
+{
+    std::vector<uint8_t> bits;
+    for (int y = c.h - 1; y >= 0; --y) {
+        for (int x = 0; x < c.w;) {
+            int n = 1;
+            while (x + n < c.w && n < 255 && c.Get(x + n, y) == c.Get(x, y)) ++n;
+            bits.push_back((uint8_t)n);
+            bits.push_back(c.Get(x, y));
+            x += n;
+        }
+        bits.push_back(0);
+        bits.push_back(y ? 0 : 1);
+    }
+    std::vector<uint8_t> o;
+    o.push_back('B'); o.push_back('M');
+    Put32(o, 14 + 40 + 1024 + (unsigned)bits.size()); Put32(o, 0); Put32(o, 14 + 40 + 1024);
+    PutInfoHeader(o, c.w, c.h, 8, 256, (unsigned)bits.size());
+    o[14 + 16] = 1;  // biCompression BI_RLE8
+    for (const Rgb &e : pal) { o.push_back(e.b); o.push_back(e.g); o.push_back(e.r); o.push_back(0); }
+    o.insert(o.end(), bits.begin(), bits.end());
     return WriteFile(path, o);
 }
 
@@ -269,12 +323,18 @@ Canvas Shrink(const Canvas &c, uint8_t transparent)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s OUTDIR WORDMASK.raw\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s OUTDIR WORDMASK.raw [PERCENT]\n", argv[0]);
         return 2;
     }
     std::string out = argv[1];
-    std::vector<uint8_t> mask((size_t)kCell * kHeight, 0);
+    int percent = argc == 4 ? std::atoi(argv[3]) : 100;
+    if (percent < 100 || percent > 400) {
+        std::fprintf(stderr, "PERCENT must be 100 to 400\n");
+        return 2;
+    }
+    const int cell = kCell * percent / 100, height = kHeight * percent / 100;
+    std::vector<uint8_t> mask((size_t)cell * height, 0);
     FILE *m = std::fopen(argv[2], "rb");
     if (!m || std::fread(mask.data(), 1, mask.size(), m) != mask.size()) {
         std::fprintf(stderr, "cannot read %zu bytes of word mask from %s\n", mask.size(), argv[2]);
@@ -285,12 +345,18 @@ int main(int argc, char **argv)
 
     std::vector<Rgb> pal = MakePalette();
 
-    Canvas send(2 * kCell, kHeight, kFace);
+    Canvas send(2 * cell, height, kFace);
+    send.s = percent / 100.0;
     DrawRadio(send, 0, 0);
-    DrawEmbossedWord(send, kCell, mask);
+    DrawEmbossedWord(send, cell, cell, height, mask);
 
-    Canvas close(kCell, kHeight, kFace);
+    Canvas close(cell, height, kFace);
+    close.s = send.s;
     DrawCross(close);
+    if (percent != 100) {
+        std::string suffix = "_" + std::to_string(percent) + ".bmp";
+        return WriteBmp8Rle(out + "/send" + suffix, send, pal) && WriteBmp8Rle(out + "/close" + suffix, close, pal) ? 0 : 1;
+    }
 
     // The icon uses the first 16 entries only; P_SILVER (8) stands for the transparent area.
     Canvas icon(32, 32, P_SILVER);

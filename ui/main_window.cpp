@@ -45,14 +45,19 @@ static void InitMainWindow(HWND window)
     HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
     SubclassWindow(list, ChannelListProc);
     SetDragRow(list, -1);
-    g_main.sendImage = LoadButtonBitmap(IDB_SEND, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
-    g_main.closeImage = LoadButtonBitmap(IDB_CLOSE, BUTTON_FACE_INDEX, GetSysColor(COLOR_BTNFACE));
-    FillHostDefaults(window);
+    LoadMainButtonImages(window, 0);
     // Device messages go to every network of the PC, from its interface list read at each send.
     SetDeviceLinkInterfaces(ReadHostInterfaces);
     OpenDeviceLink(window, RegisterDeviceNotify);
     CheckRadio(window, IDC_MODE_STATIC, 3, 1);
     DragAcceptFiles(window, TRUE);
+}
+
+// The PC's own address, mask, gateway and DNS server take about 15 ms to read: they are put into the
+// form once the window is shown, before the first message is dispatched.
+void OnMainWindowShown(HWND window)
+{
+    FillHostDefaults(window);
 }
 
 void OnCloseCommand(HWND window)
@@ -137,26 +142,33 @@ static INT_PTR OnMainNotify(HWND window, int id, const NMHDR *header)
 static void OnMainDrawItem(int id, const DRAWITEMSTRUCT *item)
 {
     if (!item) return;
-    if (id == IDC_SEND) DrawImageButton(item, g_main.sendImage, BUTTON_CELL_WIDTH, BUTTON_CELL_HEIGHT);
-    else if (id == IDCANCEL) DrawImageButton(item, g_main.closeImage, BUTTON_CELL_WIDTH, BUTTON_CELL_HEIGHT);
+    if (id == IDC_SEND) DrawImageStrip(item, g_main.sendImage);
+    else if (id == IDCANCEL) DrawImageStrip(item, g_main.closeImage);
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The fit to the monitor's DPI comes before the placement is restored; its resize is not recorded.
+    if (message == WM_INITDIALOG) FitMainWindowToDpi(window);
+    if (IsFittingMainWindow() && (message == WM_SIZE || message == WM_MOVE)) return FALSE;
     TrackWindowPlacement(window, message, wParam);
     switch (message) {
     case WM_INITDIALOG:
         InitMainWindow(window);
         return TRUE;
     case WM_DESTROY:
+        OnMainWindowDestroy(window);
         PostQuitMessage(0);
         return FALSE;
     case WM_SIZE:
         OnMainWindowSize(window, wParam, lParam);
         return FALSE;
     case WM_GETMINMAXINFO:
-        SetMinTrackSize((MINMAXINFO *)lParam, 240, 170);
+        SetMinTrackSize(window, (MINMAXINFO *)lParam, 240, 170);
         return FALSE;
+    case WM_DPICHANGED:
+        OnMainDpiChanged(window, wParam, lParam);
+        return TRUE;
     case WM_DRAWITEM:
         OnMainDrawItem((int)wParam, (const DRAWITEMSTRUCT *)lParam);
         return TRUE;

@@ -5,6 +5,7 @@
 #include "common/platform.h"
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void OnMainWindowShown(HWND window);   // after the first paint, before the message loop: host defaults
 void OnCloseCommand(HWND window);
 
 #endif

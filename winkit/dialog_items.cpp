@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include "common/text.h"
 #include "winkit/code_page.h"
+#include "winkit/dpi_scale.h"
 
 enum { LOCAL_TEXT_UNITS = 256 };   // texts up to this many UTF-16 units are converted on the stack
 
@@ -279,7 +280,7 @@ void SetupListColumns(HWND window, int id, const char *titles, const unsigned ch
     SendDlgItemMessageW(window, id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     const char *title = titles;
     for (int i = 0; i < count; i++) {
-        InsertListColumn(window, id, i, DialogUnitsToPixelsX(widths[i]), title, LVCFMT_LEFT);
+        InsertListColumn(window, id, i, SystemUnitsToPixelsX(window, widths[i]), title, LVCFMT_LEFT);
         title = NextString(title);
     }
 }

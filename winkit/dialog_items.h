@@ -35,8 +35,9 @@ int GetCheckedRadio(HWND window, int firstId, int count);
 void CheckRadio(HWND window, int firstId, int count, int position);
 int DialogUnitsToPixelsX(int value);
 int DialogUnitsToPixelsY(int value);
-// titles: NUL-terminated texts one after another; widths in horizontal dialog units. The stored
-// widths are applied by the caller afterwards (RestoreColumnWidths), so these helpers stay apart from the INI file.
+// titles: NUL-terminated texts one after another; widths in horizontal dialog units of the system
+// font, scaled to the window's DPI. The stored widths are applied by the caller afterwards
+// (RestoreColumnWidths), so these helpers stay apart from the INI file.
 void SetupListColumns(HWND window, int id, const char *titles, const unsigned char *widths, int count);
 
 #endif

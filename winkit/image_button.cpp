@@ -8,17 +8,20 @@ HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COL
 {
     if (!resource || size < (int)sizeof(BITMAPINFOHEADER)) return 0;
     const BITMAPINFOHEADER *header = (const BITMAPINFOHEADER *)resource;
-    // Only uncompressed strips of 1 to 8 bits per pixel with a full colour table are drawn.
+    // Only strips of 1 to 8 bits per pixel with a full colour table are drawn: uncompressed, or
+    // run-length encoded at 8 bits from the bottom row up (the strips for larger display scales).
     long long bits = (long long)header->biPlanes * header->biBitCount;
     if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > (DWORD)size) return 0;
-    if (bits < 1 || bits > 8 || header->biCompression != BI_RGB) return 0;
+    int encoded = header->biCompression == BI_RLE8;
+    if (bits < 1 || bits > 8 || (header->biCompression != BI_RGB && !encoded)) return 0;
+    if (encoded && (bits != 8 || header->biHeight < 0 || header->biSizeImage == 0)) return 0;
     if (header->biWidth <= 0 || header->biHeight == 0 || header->biHeight == (LONG)0x80000000) return 0;
     long long colours = 1LL << bits;
     if (header->biClrUsed > (DWORD)colours) return 0;
     long long height = header->biHeight < 0 ? -(long long)header->biHeight : header->biHeight;
     long long stride = (((long long)header->biWidth * bits + 31) / 32) * 4;
     long long tableEnd = (long long)header->biSize + colours * 4;
-    if (tableEnd + stride * height > size) return 0;
+    if (tableEnd + (encoded ? (long long)header->biSizeImage : stride * height) > size) return 0;
 
     unsigned char *block = (unsigned char *)PlatAlloc(size);
     if (!block) return 0;
@@ -45,6 +48,16 @@ HBITMAP LoadButtonBitmap(int resourceId, int paletteIndex, COLORREF colour)
     const void *data = LockResource(loaded);
     if (!data || size > 0x7FFFFFFF) return 0;
     return CreateButtonBitmap(data, (int)size, paletteIndex, colour);
+}
+
+HBITMAP LoadButtonBitmapForDpi(int resourceId, int dpi, int paletteIndex, COLORREF colour)
+{
+    int step = dpi >= 192 ? 3 : dpi >= 144 ? 2 : dpi >= 120 ? 1 : 0;
+    for (; step > 0; --step) {
+        HBITMAP bitmap = LoadButtonBitmap(resourceId + BUTTON_SCALE_ID_STEP * step, paletteIndex, colour);
+        if (bitmap) return bitmap;
+    }
+    return LoadButtonBitmap(resourceId, paletteIndex, colour);
 }
 
 // One opaque one-pixel line: the rectangle filled with the background colour.
@@ -138,4 +151,12 @@ void DrawImageButton(const DRAWITEMSTRUCT *item, HBITMAP bitmap, int cellWidth, 
         InflateRect(&r, -2, -2);
         DrawFocusRect(dc, &r);
     }
+}
+
+void DrawImageStrip(const DRAWITEMSTRUCT *item, HBITMAP bitmap)
+{
+    BITMAP info;
+    int height = BUTTON_CELL_HEIGHT;
+    if (bitmap && GetObjectA(bitmap, sizeof info, &info) && info.bmHeight > 0) height = info.bmHeight;
+    DrawImageButton(item, bitmap, MulDiv(BUTTON_CELL_WIDTH, height, BUTTON_CELL_HEIGHT), height);
 }

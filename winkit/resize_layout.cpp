@@ -2,6 +2,7 @@
 #include "winkit/resize_layout.h"
 #include "winkit/anchor_rule.h"
 #include "winkit/dialog_items.h"
+#include "winkit/dpi_scale.h"
 
 ATOM g_atomCurrWndSize = 0;
 
@@ -25,7 +26,7 @@ void PrepareResizing(HWND window)
     RECT r;
     GetClientRect(window, &r);
     StoreClientSize(window, r.right, r.bottom);
-    int w = DialogUnitsToPixelsX(SIZE_GRIP_DLU), h = DialogUnitsToPixelsY(SIZE_GRIP_DLU);
+    int w = SystemUnitsToPixelsX(window, SIZE_GRIP_DLU), h = SystemUnitsToPixelsY(window, SIZE_GRIP_DLU);
     HINSTANCE instance = (HINSTANCE)GetWindowLongPtrW(window, GWLP_HINSTANCE);
     CreateWindowExW(0, L"scrollbar", L"", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
                     (HMENU)(INT_PTR)SIZE_GRIP_ID, instance, 0);
@@ -70,8 +71,16 @@ void ApplyResizeDelta(HWND window, int anchorX, int anchorY, int dx, int dy)
     }
 }
 
-void SetMinTrackSize(MINMAXINFO *info, int widthDlu, int heightDlu)
+void SetMinTrackSize(HWND window, MINMAXINFO *info, int widthDlu, int heightDlu)
 {
-    info->ptMinTrackSize.x = DialogUnitsToPixelsX(widthDlu);
-    info->ptMinTrackSize.y = DialogUnitsToPixelsY(heightDlu);
+    info->ptMinTrackSize.x = SystemUnitsToPixelsX(window, widthDlu);
+    info->ptMinTrackSize.y = SystemUnitsToPixelsY(window, heightDlu);
+}
+
+void ScaleLaidOutSize(HWND window, int numX, int denX, int numY, int denY)
+{
+    HANDLE stored = GetPropA(window, SizePropertyName());
+    if (!stored || denX <= 0 || denY <= 0) return;
+    DWORD size = (DWORD)(UINT_PTR)stored;
+    StoreClientSize(window, MulDiv(LOWORD(size), numX, denX), MulDiv(HIWORD(size), numY, denY));
 }

@@ -12,6 +12,10 @@ void PrepareResizing(HWND window);
 int TakeSizeDelta(HWND window, WPARAM sizeType, LPARAM packedSize, int *dx, int *dy);
 void ApplyResizeDelta(HWND window, int anchorX, int anchorY, int dx, int dy);
 void OffsetChildWindow(HWND parent, HWND child, int dx, int dy, int dWidth, int dHeight);
-void SetMinTrackSize(MINMAXINFO *info, int widthDlu, int heightDlu);
+// Dialog units of the system font, scaled to the window's DPI.
+void SetMinTrackSize(HWND window, MINMAXINFO *info, int widthDlu, int heightDlu);
+// The remembered client size scaled with the children (after a DPI change), so that the next
+// WM_SIZE moves and stretches only by what the new size adds.
+void ScaleLaidOutSize(HWND window, int numX, int denX, int numY, int denY);
 
 #endif

@@ -74,7 +74,7 @@ TEST(CliArguments, UsageErrorsAreRefusedWithTheWordAtFault)
         const char *named;   // what the one-line error must quote
     } cases[] = {
         {{}, ""},
-        {{"search"}, "search"},
+        {{"scan"}, "scan"},
         {{"--verbose"}, "--verbose"},
         {{"find", "--no-check"}, "--no-check"},        // another command's option
         {{"find", "--json=yes"}, "--json=yes"},        // a flag given a value

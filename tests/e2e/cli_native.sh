@@ -28,7 +28,7 @@ start_sim --devices 3 --address 10.77.0.11 --channels 4 --state "$WORK/state" --
 
 "$TESTNET" exec-dev2 "$NET" "$SIM" --address 10.78.0.11 --mac $MAC9 --channels 2 --state "$WORK/seg2" \
     --pls1 "$LIVE/pls1" --pls2 "$LIVE/pls2" --log "$WORK/seg2.log" --ready "$WORK/seg2.ready" &
-for _ in $(seq 100); do [ -f "$WORK/seg2.ready" ] && break; sleep 0.05; done
+wait_for "the second segment's simulator ($WORK/seg2.ready)" 10 test -f "$WORK/seg2.ready" || exit 1
 
 # find: three radios here and one on the second segment, one line each, then the same as JSON.
 cli find --wait 1.5 >"$WORK/find.txt"; rc=$?
@@ -58,7 +58,7 @@ assert sorted(r["mac"] for r in rows) == ["00:1A:2B:3C:4D:0%d" % i for i in rang
 
 # get radio 0 (MAC typed another way), then set that file to radio 1.
 cli get 001a2b3c4d00 -o "$WORK/radio0.txt"; rc=$?
-check "get exits 0 and writes the file" [ $rc = 0 ] && [ -s "$WORK/radio0.txt" ]
+check "get exits 0 and writes the file" bash -c '[ "$1" = 0 ] && [ -s "$2" ]' _ "$rc" "$WORK/radio0.txt"
 check "the file is a SETT with radio 0's own MacAddr text, CR LF lines" \
     bash -c "head -c 30 '$WORK/radio0.txt' | grep -q \$'^OpCode=SETT\r\$' && grep -q \$'^MacAddr=$MAC0\r\$' '$WORK/radio0.txt' && [ \$(grep -vc \$'\r\$' '$WORK/radio0.txt') = 0 ]"
 check "channel titles stay code page 949 bytes in the file" grep -q "^Title4=$(printf '채널 4' | iconv -t CP949)"$'\r$' "$WORK/radio0.txt"
@@ -66,7 +66,7 @@ cli get $MAC0 >"$WORK/radio0.stdout"
 check "get without -o writes the same bytes to stdout" cmp -s "$WORK/radio0.txt" "$WORK/radio0.stdout"
 cli set 00-1a-2b-3c-4d-01 "$WORK/radio0.txt" --wait 2 >"$WORK/set1.out" 2>&1; rc=$?
 cat "$WORK/set1.out"
-check "set to radio 1 confirmed (exit 0, saved)" [ $rc = 0 ] && grep -q "$MAC1: 저장되었습니다" "$WORK/set1.out"
+check "set to radio 1 confirmed (exit 0, saved)" bash -c '[ "$1" = 0 ] && grep -q "$2: 저장되었습니다" "$3"' _ "$rc" "$MAC1" "$WORK/set1.out"
 sed "s/^MacAddr=$MAC0\r\$/MacAddr=$MAC1\r/" "$WORK/radio0.txt" >"$WORK/radio1.expected"
 check "radio 1 stored radio 0's settings with its own MAC, byte for byte" cmp -s "$WORK/radio1.expected" "$WORK/state.1"
 check "both Pls addresses were probed before the send" [ "$(grep -c '^GET /pls[12] ' "$WORK/requests.8000")" = 2 ]
@@ -75,12 +75,14 @@ check "get of radio 1 now gives the same file as radio 0's but for the MAC" cmp 
 
 cli set ${MAC9//:/} "$WORK/radio0.txt" --wait 2 >/dev/null 2>&1; rc=$?
 sed "s/^MacAddr=$MAC0\r\$/MacAddr=$MAC9\r/" "$WORK/radio0.txt" >"$WORK/radio9.expected"
-check "set to the radio of the second segment confirmed and stored byte for byte" [ $rc = 0 ] && cmp -s "$WORK/radio9.expected" "$WORK/seg2.0"
+check "set to the radio of the second segment confirmed and stored byte for byte" \
+    bash -c '[ "$1" = 0 ] && cmp -s "$2" "$3"' _ "$rc" "$WORK/radio9.expected" "$WORK/seg2.0"
 
 # A settings file re-saved as UTF-8 (as Notepad does) goes out as code page 949, like the window's open.
 { printf '\xEF\xBB\xBF'; iconv -f CP949 -t UTF-8 "$WORK/radio0.txt"; } >"$WORK/radio0.utf8.txt"
 cli set $MAC1 "$WORK/radio0.utf8.txt" --wait 2 >/dev/null 2>&1; rc=$?
-check "a UTF-8 settings file is stored as the same 949 bytes" [ $rc = 0 ] && cmp -s "$WORK/radio1.expected" "$WORK/state.1"
+check "a UTF-8 settings file is stored as the same 949 bytes" \
+    bash -c '[ "$1" = 0 ] && cmp -s "$2" "$3"' _ "$rc" "$WORK/radio1.expected" "$WORK/state.1"
 
 # A dead Pls address: refused with exit 1, nothing at all goes out.
 sed 's|^PlsUrl2=.*\r$|PlsUrl2=http://127.0.0.1:8001/dead\r|' "$WORK/radio0.txt" >"$WORK/deadpls.txt"
@@ -91,24 +93,32 @@ cat "$WORK/deadpls.out"
 check "set with a dead Pls address exits 1" [ $rc = 1 ]
 check "the refusal names the dead address" grep -q 'http://127.0.0.1:8001/dead' "$WORK/deadpls.out"
 check "the Pls check ran (the live Pls address was asked)" [ "$(grep -c '^GET /pls1 ' "$WORK/requests.8000")" -gt "$probes" ]
+after=$(logged_count)
 check "nothing was sent to the radios (no FIND, no SETT; the log holds the earlier ones)" \
-    [ "$before" -gt 0 ] && [ "$(logged_count)" = "$before" ]
+    [ "$before" -gt 0 -a "$after" = "$before" ]
 check "radio 1 keeps what it stored" cmp -s "$WORK/radio1.expected" "$WORK/state.1"
 cli set $MAC1 "$WORK/deadpls.txt" --no-check --wait 2 >/dev/null 2>&1; rc=$?
-check "--no-check sends it all the same" [ $rc = 0 ] && grep -q 'PlsUrl2=http://127.0.0.1:8001/dead' "$WORK/state.1"
+check "--no-check sends it all the same" \
+    bash -c '[ "$1" = 0 ] && grep -q "PlsUrl2=http://127.0.0.1:8001/dead" "$2"' _ "$rc" "$WORK/state.1"
 
 # A radio that stores the SETT but never confirms: exit 3 once the wait is over.
 start=$(date +%s%N)
 cli set $MAC2 "$WORK/radio0.txt" --wait 2 >"$WORK/noconfirm.out" 2>&1; rc=$?
 elapsed=$((($(date +%s%N) - start) / 1000000))
 cat "$WORK/noconfirm.out"
-check "set without a confirmation exits 3 after the 2 s wait ($elapsed ms)" [ $rc = 3 ] && [ $elapsed -ge 2000 ] && [ $elapsed -lt 6000 ]
-check "the SETT did reach radio 2" grep -q "^MacAddr=$MAC2"$'\r$' "$WORK/state.2"
+check "set without a confirmation exits 3 after the 2 s wait ($elapsed ms)" [ $rc = 3 -a $elapsed -ge 2000 -a $elapsed -lt 6000 ]
+# Radio 2 stores without answering: its state file is waited for.
+check "the SETT did reach radio 2" wait_for "radio 2's state file with its MAC" 5 grep -q "^MacAddr=$MAC2"$'\r$' "$WORK/state.2"
 before=$(logged_count)
+# The radios answer these FINDs, but the program gives up on them: the log is waited for.
 cli set 00:1A:2B:3C:4D:09 "$WORK/radio0.txt" --wait 1 >/dev/null 2>&1; rc=$?
-check "set to a MAC no radio has exits 3 after its FIND, with no SETT" [ $rc = 3 ] && [ "$(logged_count)" = $((before + 1)) ]
+wait_for "the FIND in the simulator's log" 5 logged_at_least $((before + 1))
+after=$(logged_count)
+check "set to a MAC no radio has exits 3 after its FIND, with no SETT" [ $rc = 3 -a "$after" = $((before + 1)) ]
 cli get 1A:2B:3C:4D:00 --wait 1 >/dev/null 2>&1; rc=$?
-check "a MAC is text: without its leading zeros it names no radio (exit 3)" [ $rc = 3 ] && [ "$(logged_count)" = $((before + 2)) ]
+wait_for "the second FIND in the simulator's log" 5 logged_at_least $((before + 2))
+after=$(logged_count)
+check "a MAC is text: without its leading zeros it names no radio (exit 3)" [ $rc = 3 -a "$after" = $((before + 2)) ]
 
 # Bad input: a file that is not a settings file, one that is too long, a missing one.
 echo 'hello' >"$WORK/notsettings.txt"
@@ -118,16 +128,18 @@ cli set $MAC1 "$WORK/long.txt" >/dev/null 2>&1; check "a file that is too long: 
 cli set $MAC1 "$WORK/missing.txt" >/dev/null 2>&1; check "a missing file: exit 4" [ $? = 4 ]
 cli get $MAC0 -o "$WORK/no/such/folder/x.txt" >/dev/null 2>&1; check "a file that cannot be written: exit 4" [ $? = 4 ]
 cli find --wiat 1 >/dev/null 2>"$WORK/usage.err"; rc=$?
-check "an unknown option: exit 2 with one line naming it" [ $rc = 2 ] && [ "$(wc -l <"$WORK/usage.err")" = 1 ] && grep -q -- '--wiat' "$WORK/usage.err"
+check "an unknown option: exit 2 with one line naming it" \
+    bash -c '[ "$1" = 2 ] && [ "$(wc -l <"$2")" = 1 ] && grep -q -- --wiat "$2"' _ "$rc" "$WORK/usage.err"
 
 # check: live, redirect, playlist, refused and 404, with the hops.
 cli check --trace "$LIVE/live" http://127.0.0.1:8002/moved http://127.0.0.1:8003/radio.pls \
     http://127.0.0.1:8001/dead http://127.0.0.1:8004/gone >"$WORK/check.txt"; rc=$?
 cat "$WORK/check.txt"
 check "check with dead addresses exits 1" [ $rc = 1 ]
-check "three live, two not live" [ "$(grep -c '^방송 중  ' "$WORK/check.txt")" = 3 ] && [ "$(grep -c '^방송 중 아님  ' "$WORK/check.txt")" = 2 ]
-check "the reasons: refused, and HTTP error 404" grep -q '^방송 중 아님  http://127.0.0.1:8001/dead  연결 거부$' "$WORK/check.txt" &&
-    grep -q '^방송 중 아님  http://127.0.0.1:8004/gone  HTTP 오류 404$' "$WORK/check.txt"
+check "three live, two not live" \
+    [ "$(grep -c '^방송 중  ' "$WORK/check.txt")" = 3 -a "$(grep -c '^방송 중 아님  ' "$WORK/check.txt")" = 2 ]
+check "the reasons: refused, and HTTP error 404" bash -c 'grep -q "^방송 중 아님  http://127.0.0.1:8001/dead  연결 거부\$" "$1" &&
+    grep -q "^방송 중 아님  http://127.0.0.1:8004/gone  HTTP 오류 404\$" "$1"' _ "$WORK/check.txt"
 check "the redirect reached the live server" [ "$(grep -c '^GET /live ' "$WORK/requests.8000")" -ge 3 ]
 check "trace of the redirect: 302 with its Location, then ICY 200 OK" \
     bash -c "grep -A2 '^방송 중  http://127.0.0.1:8002/moved' '$WORK/check.txt' | grep -q '^    -> 127.0.0.1:8002  연결 [0-9]* ms  HTTP/1.0 302 Found  Location: http://127.0.0.1:8000/live\$' &&

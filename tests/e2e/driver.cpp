@@ -13,7 +13,7 @@
 //   radio ID                         choose one of the mode radio buttons 90..92
 //   settext ID TEXT                  type a text into an edit
 //   expect-text ID TEXT              the control's text
-//   expect-enabled ID 0|1 / expect-visible ID 0|1 / expect-checked ID 0|1
+//   expect-enabled ID 0|1 [ms] / expect-visible ID 0|1 [ms] / expect-checked ID 0|1 [ms]
 //   expect-focus ID                  the keyboard focus of the window's thread
 //   expect-rows LIST N [ms]          wait until the list has N rows
 //   expect-cell LIST ROW COL TEXT    one list cell
@@ -36,6 +36,8 @@
 //   expect-gone [ms]                 the window no longer exists
 //   show SW                          ShowWindow of the main window (6: minimise, 9: restore)
 //   sleep MS / mark LABEL            pause / print LABEL with the wall-clock time in ms
+//   wait-lines FILE TEXT N [ms]      wait until FILE (written by another process) holds N lines
+//                                    that begin with TEXT
 //   bench-search ROWS MS FILE        press search, wait for ROWS rows, write the figures to FILE
 //   bench-send MS FILE               press send, answer the confirmation, wait for "saved", figures to FILE
 //   ping-start                       ping the window (WM_NULL) every 20 ms from now on
@@ -241,9 +243,9 @@ void Settle(int ms = 20000)
 // describe() tells what was seen when it never held.
 const int EXPECT_MS = 5000;
 template <class Condition, class Describe>
-void Expect(Condition condition, Describe describe)
+void Expect(Condition condition, Describe describe, int ms = EXPECT_MS)
 {
-    double end = NowMs() + EXPECT_MS;
+    double end = NowMs() + ms;
     while (!condition()) {
         if (NowMs() > end) Fail(describe());
         Sleep(20);
@@ -467,7 +469,7 @@ void Run(const std::vector<std::string> &a)
         OpenWindow(a.size() > 1 ? Number(a, 1) : 30000);
         return;
     }
-    if (!g_window && c != "sleep" && c != "mark") Fail("no window yet");
+    if (!g_window && c != "sleep" && c != "mark" && c != "wait-lines") Fail("no window yet");
     if (c == "press") {
         int id = Number(a, 1);
         PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(g_window, id));
@@ -496,7 +498,7 @@ void Run(const std::vector<std::string> &a)
                 : c == "expect-visible" ? (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0
                 : SendMessageW(h, BM_GETCHECK, 0, 0) == BST_CHECKED;
             return got == want;
-        }, [&] { return c + " " + a[1] + ": got " + std::to_string(got); });
+        }, [&] { return c + " " + a[1] + ": got " + std::to_string(got); }, a.size() > 3 ? Number(a, 3) : EXPECT_MS);
     } else if (c == "expect-focus") {
         HWND want = Item(Number(a, 1)), got = 0;
         Expect([&] {
@@ -625,6 +627,16 @@ void Run(const std::vector<std::string> &a)
         Settle();
     } else if (c == "sleep") {
         Sleep((DWORD)Number(a, 1));
+    } else if (c == "wait-lines") {
+        const std::string &text = Arg(a, 2);
+        int want = Number(a, 3), got = 0;
+        Expect([&] {
+            std::ifstream in(Arg(a, 1), std::ios::binary);
+            std::string line;
+            for (got = 0; std::getline(in, line);) got += line.compare(0, text.size(), text) == 0;
+            return got >= want;
+        }, [&] { return a[1] + " holds " + std::to_string(got) + " lines beginning with \"" + text + "\", expected " + a[3]; },
+           a.size() > 4 ? Number(a, 4) : EXPECT_MS);
     } else if (c == "mark") {
         printf("mark %s %lld\n", Arg(a, 1).c_str(), WallMs());
     } else if (c == "bench-search") {

@@ -32,6 +32,8 @@ slice_case() {  # slice_case LENGTH EXPECTED-LENGTHS
     first=$(logged_count)
     yes 'Title12=Channel text ' | head -c "$1" >"$WORK/text.$1"
     "$TESTNET" exec-tool "$NET" "$CLI" --file "$WORK/text.$1" --wait 300 >/dev/null
+    # No device answers such a text: the simulator's log is waited for.
+    wait_for "the $(echo $2 | wc -w) slices of $1 bytes in the simulator's log" 5 logged_at_least $((first + $(echo $2 | wc -w)))
     check "text of $1 bytes goes out as $2" [ "$(logged_lengths "$first")" = "$2" ]
     { cat "$WORK/text.$1"; printf '\0'; } >"$WORK/text.$1.expected"
     logged_bytes "$first" $(($(logged_count) - 1)) "$WORK/text.$1.wire"
@@ -60,7 +62,8 @@ check "devices 0 and 2 stored nothing (device 1 did)" \
 sett_text 00:00:00:00:00:99 10.77.0.98 >"$WORK/sett9"
 first=$(logged_count)
 "$TESTNET" exec-tool "$NET" "$CLI" --file "$WORK/sett9" --wait 1000 >"$WORK/sett9.out"
-check "the devices heard the SETT for an unknown MAC" [ "$(logged_count)" -gt "$first" ] &&
+check "the devices heard the SETT for an unknown MAC" \
+    wait_for "the SETT for an unknown MAC in the simulator's log" 5 logged_at_least $((first + 1)) &&
     check "SETT for an unknown MAC gets no answer" grep -q '^messages 0$' "$WORK/sett9.out"
 rm -f "$WORK"/message.*
 "$TESTNET" exec-tool "$NET" "$CLI" --wait 3000 --expect 3 --out "$WORK" >"$WORK/find2.out"

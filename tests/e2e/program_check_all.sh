@@ -13,7 +13,7 @@ SILENT_PORT=8002
 start_network 2
 serve() {  # serve PORT NAME ANSWER [MODE]: one more stream server on the tool's loopback
     printf "$3" >"$WORK/$2-answer"
-    spawn in_tool "$STREAM" "$1" "$WORK/$2-answer" "$WORK/$2-requests.log" ${4:-} >"$WORK/$2.out"
+    start_stream "$1" "$WORK/$2-answer" "$WORK/$2-requests.log" ${4:-}
 }
 serve $SILENT_PORT silent 'ICY 200 OK\r\n\r\n' silent
 serve 8004 notfound 'HTTP/1.0 404 Not Found\r\n\r\n'
@@ -62,7 +62,8 @@ drive check <<'EOF2'
 window 30000
 press 100
 expect-rows 101 2 8000
-sleep 10500
+# The search ends about ten seconds after the press.
+expect-enabled 100 1 15000
 click-row 101 0
 expect-rows 110 40
 expect-cell 110 2 1 "Dead 3"
@@ -91,7 +92,8 @@ cut -f1,2 "$WORK/rows.txt" >"$WORK/got-rows.txt"
 check "Yes deleted exactly those with no stream and renumbered" diff "$WORK/want-rows.txt" "$WORK/got-rows.txt"
 check "the 302 and the playlist led to live addresses" grep -q "GET /moved" "$WORK/stream-requests.log"
 check "the playlist entry was asked for" grep -q "GET /fromlist" "$WORK/stream-requests.log"
-check "the silent server was asked" grep -q "GET /silent" "$WORK/silent-requests.log"
+check "the silent server was asked" \
+    wait_for "GET /silent in silent-requests.log" 5 grep -q "GET /silent" "$WORK/silent-requests.log"
 check "the 404 server was asked" grep -q "GET /notfound" "$WORK/notfound-requests.log"
 
 # Cancel halfway: the other device's 40 channels all go to the silent server (5 s each).
@@ -103,7 +105,7 @@ expect-rows 110 40
 expect-cell 110 0 2 http://127.0.0.1:8002/s1
 press 2005
 expect-enabled 110 0
-sleep 1000
+wait-lines silent-requests.log "GET /s" 8 5000
 press 2005
 expect-enabled 110 1
 expect-enabled 100 1

@@ -69,6 +69,17 @@ wait_file() {  # wait_file PATH SECONDS
     return 1
 }
 
+# wait_for WHAT SECONDS COMMAND...: runs COMMAND until it succeeds, at most SECONDS; names WHAT when
+# the time is up. For evidence that another process writes without answering the tested program.
+wait_for() {
+    local what=$1 limit=$2 end=$((SECONDS + $2))
+    shift 2
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || { echo "e2e: waited $limit s in vain for $what"; return 1; }
+        sleep 0.05
+    done
+}
+
 # The first argument of check is its description; the command follows.
 check() {
     local what=$1
@@ -78,6 +89,14 @@ check() {
     echo "CHECK FAILED: $what"
     E2E_FAILS=$((E2E_FAILS + 1))
     return 1
+}
+
+# start_stream PORT ANSWER-FILE REQUEST-LOG [MODE]: a stream server on the tool's loopback (see
+# stream_server_main.cpp); returns once it listens. Its output goes to $WORK/stream-PORT.out.
+start_stream() {
+    local out="$WORK/stream-$1.out"
+    spawn in_tool "$STREAM" "$@" >"$out"
+    wait_for "the stream server on port $1 to print ready" 10 grep -q '^ready' "$out" || exit 1
 }
 
 # The network, the capture on the tool's link and the stream server on the tool's loopback.
@@ -93,11 +112,17 @@ start_network() {  # start_network [--no-default-route] NDEV [NDEV2]
         wait_file "$WORK/capture2.ready" 10 || exit 1
     fi
     printf 'ICY 200 OK\r\nicy-name: e2e\r\nicy-metaint: 8192\r\n\r\n' >"$WORK/icy-answer"
-    spawn in_tool "$STREAM" "$LIVE_PORT" "$WORK/icy-answer" "$WORK/stream-requests.log" >"$WORK/stream.out"
+    start_stream "$LIVE_PORT" "$WORK/icy-answer" "$WORK/stream-requests.log"
     wait_file "$WORK/capture.ready" 10 || exit 1
-    local i
-    for ((i = 0; i < 100; i++)); do grep -q ready "$WORK/stream.out" 2>/dev/null && break; sleep 0.05; done
-    grep -q ready "$WORK/stream.out" 2>/dev/null || { echo "e2e: the stream server did not start"; exit 1; }
+}
+
+# capture_sync [2]: the capture of the tool's link (2: the second link) has logged every datagram
+# that crossed it so far (driver_capture catches up on SIGUSR1 and then makes LOG.synced).
+capture_sync() {
+    local log="$WORK/capture${1:-}.log"
+    rm -f "$log.synced"
+    kill -USR1 "$(cat "$WORK/capture${1:-}.ready")" || return 1
+    wait_for "the capture to log everything up to now ($log.synced)" 10 test -e "$log.synced"
 }
 
 LIVE="http://127.0.0.1:$LIVE_PORT"
@@ -151,10 +176,12 @@ drive() {
 }
 
 # heard_slice LOG...: each simulator log holds a full 1472-byte slice (its device heard a long SETT).
+# Another device's confirmation does not wait for this one: the slice is waited for, up to 10 s.
+logged_slice() { "$SIM" --dump "$1" 2>/dev/null | grep -q ' len=1472 '; }
 heard_slice() {
     local l
     for l in "$@"; do
-        "$SIM" --dump "$l" 2>/dev/null | grep -q ' len=1472 ' || { echo "e2e: no 1472-byte slice in $l"; return 1; }
+        wait_for "a 1472-byte slice in $l" 10 logged_slice "$l" || return 1
     done
 }
 
@@ -170,6 +197,7 @@ need() {
 # "messages 2": those of the second segment's link, in $WORK/messages2/ and messages2.txt.
 messages() {
     local n=${1:-}
+    check "the capture${n:+ of link $n} holds every datagram so far" capture_sync "$n"
     rm -rf "$WORK/messages$n"
     mkdir -p "$WORK/messages$n"
     "$CAPTURE" --messages "$WORK/capture$n.log" "$WORK/messages$n" >"$WORK/messages$n.txt"

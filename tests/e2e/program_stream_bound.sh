@@ -9,8 +9,8 @@ SILENT_PORT=8002
 DRIP_PORT=8003
 BLACKHOLE=10.77.0.250
 start_network 1
-spawn in_tool "$STREAM" "$SILENT_PORT" "$WORK/icy-answer" "$WORK/silent-requests.log" silent >"$WORK/silent.out"
-spawn in_tool "$STREAM" "$DRIP_PORT" "$WORK/icy-answer" "$WORK/drip-requests.log" drip=4000 >"$WORK/drip.out"
+start_stream "$SILENT_PORT" "$WORK/icy-answer" "$WORK/silent-requests.log" silent
+start_stream "$DRIP_PORT" "$WORK/icy-answer" "$WORK/drip-requests.log" drip=4000
 ip -n "$NET-tool" neigh replace "$BLACKHOLE" lladdr 02:00:00:00:00:fa dev vt0 nud permanent
 start_device 0 --mac 00:1A:2B:3C:4D:51 --channels 1
 start_program
@@ -42,9 +42,13 @@ within() {  # within CASE LOW HIGH: the box came after LOW to HIGH ms
     echo "$1: question after ${ms:-?} ms"
     [ -n "$ms" ] && [ "$ms" -ge "$2" ] && [ "$ms" -le "$3" ]
 }
-check "the silent server was asked" grep -q "GET /silent" "$WORK/silent-requests.log"
+check "the silent server was asked" \
+    wait_for "GET /silent in silent-requests.log" 5 grep -q "GET /silent" "$WORK/silent-requests.log"
 check "the dripping server was asked" grep -q "GET /drip" "$WORK/drip-requests.log"
-check "silent: the question after the 5 s receive limit" within silent 4900 15000
-check "dripping: the question at the whole limit, within 15 s" within drip 14400 15000
-check "unreachable: the connect waited for the whole limit, within 15 s" within blackhole 14400 15000
+# The program ends the check at 15 s; the box opens after that and the driver, another process,
+# sees it after that again: a loaded machine delays both, so 3 s of room above the limit.
+ROOM=3000
+check "silent: the question after the 5 s receive limit" within silent 4900 $((15000 + ROOM))
+check "dripping: the question at the whole limit of 15 s" within drip 14400 $((15000 + ROOM))
+check "unreachable: the connect waited for the whole limit of 15 s" within blackhole 14400 $((15000 + ROOM))
 finish

@@ -96,8 +96,11 @@ check "IMIN after SETT equals what the native build makes of the state" \
     cmp -s "$WORK/imin.stored" "$WORK/findafter.dev0"
 check "the other device's IMIN is unchanged" cmp -s "$WORK/imin.1" "$WORK/findafter.dev1"
 
-# The log, read by the native build: destinations learnt from the datagrams themselves.
+# The log, read by the native build: destinations learnt from the datagrams themselves. The SETT for
+# another MAC goes unanswered, so the log is waited for (up to 10 s) until it holds six datagrams.
+for i in $(seq 1 200); do [ "$("$SIM" --dump "$WORK/sim.log" | wc -l)" -ge 6 ] && break; sleep 0.05; done
 "$SIM" --dump "$WORK/sim.log" >"$WORK/dump"
+[ "$(wc -l <"$WORK/dump")" -ge 6 ] || echo "waited 10 s in vain for six datagrams in the simulator's log"
 cut -c1-120 "$WORK/dump"
 check "log: FIND heard by the listener with its destination 127.0.0.1" \
     grep -q "^0 device=-1 from=127.0.0.1:[0-9]* to=127.0.0.1:$PORT len=12 ms=[0-9]* text=OpCode=FIND\\\\x00$" "$WORK/dump"

@@ -51,6 +51,7 @@ chmod 644 "$DIR/www/radio.pls"
 "$NGINX" -p "$DIR" -c "$DIR/nginx.conf" -e "$DIR/error.log" &
 NGINX_PID=$!
 for _ in $(seq 100); do ss -Htln "sport = :$PORT" | grep -q . && break; sleep 0.05; done
+ss -Htln "sport = :$PORT" | grep -q . || { echo "FAIL: nginx did not listen on 127.0.0.1:$PORT"; exit 1; }
 echo "nginx on 127.0.0.1:$PORT, stream server on 127.0.0.1:$ICY_PORT"
 
 FAILS=0
@@ -68,8 +69,11 @@ expect 0 moved "301 is not followed"
 expect 0 missing.pls "404"
 expect 0 loop "a redirect to itself ends after the hop limit"
 
-# What the servers saw.
-sleep 0.2
+# What the servers saw. The stream server logs each request before it answers; nginx logs a
+# request after its answer went out, so its log is waited for: the 17 requests of the probes above
+# (3 + 1 + 1 + 1 + 1 + 10), up to 10 s.
+for _ in $(seq 200); do [ "$(wc -l <"$DIR/access.log")" -ge 17 ] && break; sleep 0.05; done
+[ "$(wc -l <"$DIR/access.log")" -ge 17 ] || echo "waited 10 s in vain for 17 requests in nginx's access log"
 STREAM_REQUESTS=$(count '^GET /live HTTP/1.0' "$DIR/stream-requests.log")
 HOSTS=$(grep -c "^Host: 127.0.0.1$(printf '\r')\$" "$DIR/stream-requests.log" || true)
 LOOPS=$(count '"GET /loop HTTP/1.0"' "$DIR/access.log")

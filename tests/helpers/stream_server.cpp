@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
@@ -23,6 +24,7 @@ struct StreamServer {
     std::atomic<bool> stopping;
     std::mutex lock;
     std::vector<std::string> requests;
+    std::string requestLog;                 // appended to under the lock; empty: none
 };
 
 ServerStep SendStep(const std::string &bytes) { return ServerStep{ServerStep::SEND, bytes, 0}; }
@@ -132,13 +134,22 @@ static void PlayScript(StreamServer *server, int fd, const ServerScript &script)
     }
 }
 
+// Records the request, in the log file too, before a byte of the answer goes out.
+static void RecordRequest(StreamServer *server, const std::string &request)
+{
+    std::lock_guard<std::mutex> guard(server->lock);
+    server->requests.push_back(request);
+    if (server->requestLog.empty())
+        return;
+    FILE *log = fopen(server->requestLog.c_str(), "ab");
+    bool written = log && fwrite(request.data(), 1, request.size(), log) == request.size();
+    if ((log && fclose(log) != 0) || !written)
+        fprintf(stderr, "stream_server: cannot append to %s\n", server->requestLog.c_str());
+}
+
 static void ServeConnection(StreamServer *server, int fd, const ServerScript *script)
 {
-    std::string request = ReadRequest(server, fd);
-    {
-        std::lock_guard<std::mutex> guard(server->lock);
-        server->requests.push_back(request);
-    }
+    RecordRequest(server, ReadRequest(server, fd));
     PlayScript(server, fd, *script);
     close(fd);
 }
@@ -166,7 +177,8 @@ static void ServeLoop(StreamServer *server)
         t.join();
 }
 
-StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int port, bool concurrent)
+StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int port, bool concurrent,
+                                const std::string &requestLog)
 {
     int listener = socket(AF_INET, SOCK_STREAM, 0);
     if (listener < 0)
@@ -188,14 +200,15 @@ StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int po
     server->port = ntohs(address.sin_port);
     server->scripts = scripts.empty() ? std::vector<ServerScript>{ServerScript{}} : scripts;
     server->concurrent = concurrent;
+    server->requestLog = requestLog;
     server->stopping = false;
     server->thread = std::thread(ServeLoop, server);
     return server;
 }
 
-StreamServer *StartStreamServer(const ServerScript &script, int port, bool concurrent)
+StreamServer *StartStreamServer(const ServerScript &script, int port, bool concurrent, const std::string &requestLog)
 {
-    return StartStreamServer(std::vector<ServerScript>{script}, port, concurrent);
+    return StartStreamServer(std::vector<ServerScript>{script}, port, concurrent, requestLog);
 }
 
 int ServerPort(const StreamServer *server) { return server->port; }

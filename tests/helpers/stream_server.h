@@ -24,8 +24,12 @@ ServerScript AnswerScript(const std::string &bytes);   // one piece, then close
 struct StreamServer;
 // Listens on 127.0.0.1 (port 0: any free port). Connection i plays scripts[i]; later ones the last.
 // Connections are served one after another, or each on its own thread when concurrent.
-StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int port = 0, bool concurrent = false);
-StreamServer *StartStreamServer(const ServerScript &script, int port = 0, bool concurrent = false);
+// With a request log, each request is appended to that file before its script plays, so a client
+// holding an answer can rely on the log.
+StreamServer *StartStreamServer(const std::vector<ServerScript> &scripts, int port = 0, bool concurrent = false,
+                                const std::string &requestLog = "");
+StreamServer *StartStreamServer(const ServerScript &script, int port = 0, bool concurrent = false,
+                                const std::string &requestLog = "");
 int ServerPort(const StreamServer *server);
 std::vector<std::string> ServerRequests(StreamServer *server);  // every request so far, in order
 void StopStreamServer(StreamServer *server);                     // stops, joins and frees

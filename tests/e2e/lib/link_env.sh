@@ -27,6 +27,17 @@ check() {  # check DESCRIPTION COMMAND...: runs a check, prints pass/FAIL, count
     echo "FAIL: $what"; FAILS=$((FAILS + 1)); return 1
 }
 
+# wait_for WHAT SECONDS COMMAND...: runs COMMAND until it succeeds, at most SECONDS; names WHAT when
+# the time is up. For evidence that another process writes without answering the tested program.
+wait_for() {
+    local what=$1 limit=$2 end=$((SECONDS + $2))
+    shift 2
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || { echo "waited $limit s in vain for $what"; return 1; }
+        sleep 0.05
+    done
+}
+
 # start_sim ARGS...: runs the simulator in the device namespace with a fresh log; waits until bound.
 start_sim() {
     stop_sim
@@ -44,6 +55,8 @@ stop_sim() {
 # Datagram lengths logged by the simulator from record FIRST on, space separated.
 logged_lengths() { "$SIM" --dump "$WORK/sim.log" | awk -v f="$1" '$1 >= f { sub("len=", "", $5); printf "%s ", $5 }' | sed 's/ $//'; }
 logged_count() { "$SIM" --dump "$WORK/sim.log" | wc -l; }
+# logged_at_least N: the simulator has logged N datagrams or more (for a bounded wait_for).
+logged_at_least() { [ "$(logged_count)" -ge "$1" ]; }
 # The bytes of logged records FIRST..LAST joined, into a file.
 logged_bytes() {
     local i
