@@ -6,11 +6,11 @@ extern "C" {
 // Entry point: show mode from the start-up information, then the main routine; never returns.
 void SetRadioEntry(void)
 {
-    STARTUPINFOA info;
+    STARTUPINFOW info;
     info.dwFlags = 0;
-    GetStartupInfoA(&info);
+    GetStartupInfoW(&info);
     int showMode = (info.dwFlags & STARTF_USESHOWWINDOW) ? info.wShowWindow : SW_SHOWDEFAULT;
-    ExitProcess((UINT)MainRoutine(GetModuleHandleA(0), 0, SkipProgramName(GetCommandLineA()), showMode));
+    ExitProcess((UINT)MainRoutine(GetModuleHandleW(0), 0, SkipProgramName(GetCommandLineW()), showMode));
 }
 
 }

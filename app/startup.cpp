@@ -12,19 +12,34 @@
 #include "winkit/settings_file.h"
 #include "winkit/show_message.h"
 
-void ReplaceExtension(char *path, const char *extension)
+static int WideLength(const WCHAR *text)
 {
-    int dot = FindLastChar(path, '.');
-    if (dot < 0) AppendChar(path, '.');
-    else path[dot + 1] = 0;
-    char *end = StringEnd(path);
+    int n = 0;
+    while (text[n]) n++;
+    return n;
+}
+
+// Index of the last '.' of path, -1 when it has none.
+static int LastDot(const WCHAR *path)
+{
+    int dot = -1;
+    for (int i = 0; path[i]; i++)
+        if (path[i] == '.') dot = i;
+    return dot;
+}
+
+void ReplaceExtension(WCHAR *path, const WCHAR *extension)
+{
+    int dot = LastDot(path);
+    WCHAR *end = path + (dot < 0 ? WideLength(path) : dot);
+    *end++ = '.';
     while (*extension) *end++ = *extension++;
     *end = 0;
 }
 
-const char *SkipProgramName(const char *commandLine)
+const WCHAR *SkipProgramName(const WCHAR *commandLine)
 {
-    const unsigned char *p = (const unsigned char *)commandLine;
+    const WCHAR *p = commandLine;
     if (*p == '"') {
         ++p;
         while (*p && *p != '"') ++p;
@@ -33,35 +48,35 @@ const char *SkipProgramName(const char *commandLine)
         while (*p > 32) ++p;
     }
     while (*p >= 1 && *p <= 32) ++p;
-    return (const char *)p;
+    return p;
 }
 
 // Length of path once ReplaceExtension has given it the extension.
-static int LengthWithExtension(const char *path, const char *extension)
+static int LengthWithExtension(const WCHAR *path, const WCHAR *extension)
 {
-    int dot = FindLastChar(path, '.');
-    int stem = dot >= 0 ? dot + 1 : TextLength(path) + 1;
-    return stem + TextLength(extension);
+    int dot = LastDot(path);
+    int stem = dot >= 0 ? dot + 1 : WideLength(path) + 1;
+    return stem + WideLength(extension);
 }
 
 void InitApplication(void)
 {
     // A name cut short by the buffer would point at some other file, and one that would not
     // fit with its new extension cannot be stored: the settings are then not kept at all.
-    int length = (int)GetModuleFileNameA(g_instance, g_iniPath, (DWORD)sizeof g_iniPath);
-    if (length <= 0 || length >= (int)sizeof g_iniPath) {
+    int length = (int)GetModuleFileNameW(g_instance, g_iniPath, MAX_PATH);
+    if (length <= 0 || length >= MAX_PATH) {
         g_iniPath[0] = 0;
     } else {
         g_iniPath[length] = 0;
-        if (LengthWithExtension(g_iniPath, "ini") < (int)sizeof g_iniPath) {
-            ReplaceExtension(g_iniPath, "ini");
-            SetFileAttributesA(g_iniPath, 0);
+        if (LengthWithExtension(g_iniPath, L"ini") < MAX_PATH) {
+            ReplaceExtension(g_iniPath, L"ini");
+            SetFileAttributesW(g_iniPath, 0);
         } else {
             g_iniPath[0] = 0;
         }
     }
-    g_atomCurrWndSize = AddAtomA("CurrWndSize");
-    g_atomUserPrm1 = AddAtomA("UserPrm1");
+    g_atomCurrWndSize = AddAtomW(L"CurrWndSize");
+    g_atomUserPrm1 = AddAtomW(L"UserPrm1");
 }
 
 int StartWinSock(WSADATA *info)
@@ -86,19 +101,19 @@ void ExitApplication(void)
 
 int RegisterMainWindowClass(HINSTANCE instance)
 {
-    WNDCLASSA wc;
+    WNDCLASSW wc;
     ZeroBytes(&wc, sizeof wc);
     wc.style = 0;
-    wc.lpfnWndProc = DefDlgProcA;
+    wc.lpfnWndProc = DefDlgProcW;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN));
-    wc.hCursor = LoadCursorA(0, (LPCSTR)IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_MAIN));
+    wc.hCursor = LoadCursorW(0, (LPCWSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszMenuName = 0;
-    wc.lpszClassName = "RecordMainDlg";
-    return RegisterClassA(&wc) != 0;
+    wc.lpszClassName = L"RecordMainDlg";
+    return RegisterClassW(&wc) != 0;
 }
 
 // The list views and the progress bar of the main window are common controls. Only their classes
@@ -116,17 +131,17 @@ static int RunMessageLoop(HWND window, HACCEL accelerators)
 {
     MSG msg;
     int got;
-    while ((got = GetMessageA(&msg, 0, 0, 0)) != 0) {
+    while ((got = GetMessageW(&msg, 0, 0, 0)) != 0) {
         if (got == -1) return 0;  // a broken queue ends the run instead of spinning forever
-        if (accelerators && TranslateAcceleratorA(window, accelerators, &msg)) continue;
-        if (IsDialogMessageA(window, &msg)) continue;
+        if (accelerators && TranslateAcceleratorW(window, accelerators, &msg)) continue;
+        if (IsDialogMessageW(window, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return (int)msg.wParam;
 }
 
-int MainRoutine(HINSTANCE instance, HINSTANCE previous, const char *arguments, int showMode)
+int MainRoutine(HINSTANCE instance, HINSTANCE previous, const WCHAR *arguments, int showMode)
 {
     g_instance = instance;
     int exitCode = 0;
@@ -136,13 +151,13 @@ int MainRoutine(HINSTANCE instance, HINSTANCE previous, const char *arguments, i
     } else {
         RegisterMainWindowClass(instance);
         RegisterCommonControls();
-        HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), 0, MainDialogProc, 0);
+        HWND window = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), 0, MainDialogProc, 0);
         if (window) {
             ShowWindow(window, showMode);
             UpdateWindow(window);
             OnMainWindowShown(window);
             TakeCommandLineFiles(window);
-            HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
+            HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL));
             exitCode = RunMessageLoop(window, accelerators);
         }
     }

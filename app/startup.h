@@ -4,12 +4,12 @@
 
 #include "common/platform.h"
 
-int MainRoutine(HINSTANCE instance, HINSTANCE previous, const char *arguments, int showMode);
+int MainRoutine(HINSTANCE instance, HINSTANCE previous, const WCHAR *arguments, int showMode);
 void InitApplication(void);
 int StartWinSock(WSADATA *info);  // 1 when WinSock 1.1 is ready
 void ExitApplication(void);
-void ReplaceExtension(char *path, const char *extension);
-const char *SkipProgramName(const char *commandLine);
+void ReplaceExtension(WCHAR *path, const WCHAR *extension);
+const WCHAR *SkipProgramName(const WCHAR *commandLine);
 int RegisterMainWindowClass(HINSTANCE instance);
 
 #endif

@@ -7,6 +7,8 @@
 #include "common/platform.h"
 
 #include <stdio.h>
+#include <string>
+#include <vector>
 
 #ifndef SETRADIO_VERSION
 #define SETRADIO_VERSION "0.0.0"
@@ -35,7 +37,7 @@ static int RunCommand(const CliOptions *options)
     }
 }
 
-int main(int argc, char **argv)
+static int RunProgram(int argc, char **argv)
 {
     InitTerminalText();
     CliOptions options;
@@ -63,3 +65,29 @@ int main(int argc, char **argv)
 #endif
     return code;
 }
+
+#ifdef _WIN32
+// The Windows build takes its arguments in UTF-16 (wmain, linked with -municode), so that a file
+// name any code page cannot spell still arrives; they go on in UTF-8, and the file functions turn
+// the names back into UTF-16.
+int wmain(int argc, wchar_t **wideArguments)
+{
+    std::vector<std::string> words((size_t)argc);
+    std::vector<char *> argv((size_t)argc + 1, (char *)0);
+    for (int i = 0; i < argc; i++) {
+        int n = WideCharToMultiByte(CP_UTF8, 0, wideArguments[i], -1, 0, 0, 0, 0);
+        if (n > 0) {
+            std::vector<char> bytes((size_t)n);
+            WideCharToMultiByte(CP_UTF8, 0, wideArguments[i], -1, bytes.data(), n, 0, 0);
+            words[(size_t)i] = bytes.data();
+        }
+        argv[(size_t)i] = &words[(size_t)i][0];
+    }
+    return RunProgram(argc, argv.data());
+}
+#else
+int main(int argc, char **argv)
+{
+    return RunProgram(argc, argv);
+}
+#endif

@@ -23,6 +23,10 @@ add_executable(setradio-cli ${SR_ROOT}/cli/main.cpp)
 target_link_libraries(setradio-cli PRIVATE srcli)
 target_compile_options(setradio-cli PRIVATE ${SR_WARNINGS} -finput-charset=UTF-8 -fexec-charset=CP949)
 target_compile_definitions(setradio-cli PRIVATE SETRADIO_VERSION="${PROJECT_VERSION}")
+if(WIN32)
+  # File names arrive in UTF-16 through wmain.
+  target_link_options(setradio-cli PRIVATE -municode)
+endif()
 install(TARGETS setradio-cli RUNTIME DESTINATION bin)
 
 if(TARGET gtest)

@@ -69,6 +69,21 @@ std::string ToTerminalText(const char *text949)
     return ConvertFrom949(text949, g_terminalCodePage);
 }
 
+// A detail as typed: the Windows build takes its arguments in UTF-8 (see main.cpp); anything
+// that is not UTF-8 is shown as it is.
+static std::string DetailForTerminal(const char *detail)
+{
+    int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, detail, -1, 0, 0);
+    if (wideLength <= 0) return std::string(detail);
+    std::vector<wchar_t> wide((size_t)wideLength);
+    MultiByteToWideChar(CP_UTF8, 0, detail, -1, wide.data(), wideLength);
+    int length = WideCharToMultiByte(g_terminalCodePage, 0, wide.data(), -1, 0, 0, 0, 0);
+    if (length <= 0) return std::string(detail);
+    std::vector<char> out((size_t)length);
+    WideCharToMultiByte(g_terminalCodePage, 0, wide.data(), -1, out.data(), length, 0, 0);
+    return std::string(out.data());
+}
+
 std::string ToVisibleText(const char *text949)
 {
     return ConvertFrom949(text949, g_terminalCodePage, 1);
@@ -175,7 +190,11 @@ void PrintTerminalLine(FILE *stream, const char *text949)
 void PrintError(const char *text949, const char *detail)
 {
     std::string line = "setradio-cli: " + ToVisibleText(text949);
+#ifdef _WIN32
+    if (detail) line += DetailForTerminal(detail);
+#else
     if (detail) line += detail;
+#endif
     fputs(line.c_str(), stderr);
     fputc('\n', stderr);
     fflush(stderr);

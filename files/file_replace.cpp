@@ -30,6 +30,12 @@ static int FolderLength(const char *path)
 
 enum { NAME_TRIES = 100 };
 
+// A UTF-8 path in UTF-16 for the file system (out: MAX_PATH units); 0 when it is not UTF-8 or too long.
+static int WidePath(const char *path, WCHAR *out)
+{
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, out, MAX_PATH) > 0;
+}
+
 // "~sr" and six hex digits in path's folder; 0 when it does not fit in size bytes.
 static int TemporaryName(const char *path, unsigned number, char *out, int size)
 {
@@ -52,8 +58,9 @@ static HANDLE CreateTemporary(const char *path, char *temporary, int size)
     static unsigned s_calls;
     unsigned number = GetTickCount() ^ (GetCurrentProcessId() << 8) ^ (++s_calls * 0x9E3779B1u);
     for (int i = 0; i < NAME_TRIES; i++, number += 0x9E3779B1u) {
-        if (!TemporaryName(path, number, temporary, size)) return INVALID_HANDLE_VALUE;
-        HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+        WCHAR wide[MAX_PATH];
+        if (!TemporaryName(path, number, temporary, size) || !WidePath(temporary, wide)) return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
         if (file != INVALID_HANDLE_VALUE) return file;
         DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return INVALID_HANDLE_VALUE;
@@ -63,24 +70,27 @@ static HANDLE CreateTemporary(const char *path, char *temporary, int size)
 
 int ReplaceFileContent(const char *path, const char *bytes, int length)
 {
-    char temporary[MAX_PATH];
-    if (!path || !path[0] || length < 0) return 0;
+    // UTF-8 names: a UTF-16 unit takes at most 3 bytes.
+    char temporary[MAX_PATH * 3];
+    WCHAR widePath[MAX_PATH], wideTemporary[MAX_PATH];
+    if (!path || !path[0] || length < 0 || !WidePath(path, widePath)) return 0;
     HANDLE file = CreateTemporary(path, temporary, (int)sizeof temporary);
     if (file == INVALID_HANDLE_VALUE) return 0;
     DWORD written = 0;
     int ok = WriteFile(file, bytes, (DWORD)length, &written, 0) && (int)written == length;
     ok = FlushFileBuffers(file) && ok;
     ok = CloseHandle(file) && ok;
+    WidePath(temporary, wideTemporary);   // made from it by CreateTemporary
     if (ok && g_beforeFileReplace) ok = g_beforeFileReplace(temporary);
     if (ok) {
         // An existing file is replaced keeping its attributes and security; a new one is moved in,
         // and a file that appeared meanwhile is not overwritten.
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-            ok = ReplaceFileA(path, temporary, 0, REPLACEFILE_IGNORE_MERGE_ERRORS, 0, 0) != 0;
+        if (GetFileAttributesW(widePath) != INVALID_FILE_ATTRIBUTES)
+            ok = ReplaceFileW(widePath, wideTemporary, 0, REPLACEFILE_IGNORE_MERGE_ERRORS, 0, 0) != 0;
         else
-            ok = MoveFileExA(temporary, path, MOVEFILE_WRITE_THROUGH) != 0;
+            ok = MoveFileExW(wideTemporary, widePath, MOVEFILE_WRITE_THROUGH) != 0;
     }
-    if (!ok) DeleteFileA(temporary);
+    if (!ok) DeleteFileW(wideTemporary);
     return ok;
 }
 

@@ -3,7 +3,8 @@
 #   layers   the include check: every include points down a layer, no circle between files
 #   native   the portable core's unit tests (Linux)
 #   package  the Debian package of setradio-cli, installed into a clean folder and run from there
-#   windows  the same core tests and the Win32 tests, under Wine with Xvfb
+#   windows  the same core tests and the Win32 tests, under Wine with Xvfb, in the Korean locale
+#            (ANSI code page 949); the Win32 tests again in C.UTF-8 (code page 1252)
 #   e2e      SetRadio.exe under Wine in a private network of simulated devices, plus real servers
 #   fuzz     short runs of the libFuzzer targets
 # Exits non-zero when anything fails; the last line is the summary: each tier's result, and the
@@ -90,21 +91,33 @@ windows() {
     cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release >"$LOGDIR/win-cmake.log" 2>&1 &&
     cmake --build "$BUILD/win" -j "$JOBS" >"$LOGDIR/win-build.log" 2>&1 || { tail -40 "$LOGDIR/win-build.log" "$LOGDIR/win-cmake.log"; return 1; }
+    local rc=0
+    windows_locale ko_KR.UTF-8 "$BUILD/wineprefix" win-test "" || rc=1
+    # The window shows the same Korean and exchanges the same bytes under code page 1252.
+    windows_locale C.UTF-8 "$BUILD/wineprefix-cp1252" win-test-cp1252 win_tests || rc=1
+    return $rc
+}
+
+# windows_locale LANG PREFIX LOG [CTEST-REGEX]: the Windows build's tests under one locale, each
+# locale in its own prefix (the ANSI code page follows the locale the prefix's wineserver starts in).
+windows_locale() {
+    local lang=$1 prefix=$2 log=$3 only=$4
     (
-        export SR_WINEPREFIX="$BUILD/wineprefix"
+        export SR_WINEPREFIX="$prefix" SR_WINE_LANG="$lang"
         . "$ROOT/scripts/wine-env.sh"
         unset DISPLAY
         sr_display
         sr_wine_prefix
-        cd "$BUILD/win" && ctest --output-on-failure -V
+        cd "$BUILD/win" && ctest --output-on-failure -V ${only:+-R "^($only)\$"}
         rc=$?
         wineserver -k 2>/dev/null
         kill "$SR_XVFB_PID" 2>/dev/null
         exit $rc
-    ) >"$LOGDIR/win-test.log" 2>&1
+    ) >"$LOGDIR/$log.log" 2>&1
     local rc=$?
-    grep -E '^[0-9]+% tests passed|tests failed|FAILED' "$LOGDIR/win-test.log" | tail -20
-    unit_counts windows "$LOGDIR/win-test.log" || rc=1
+    echo "windows ($lang):"
+    grep -E '^[0-9]+% tests passed|tests failed|FAILED' "$LOGDIR/$log.log" | tail -20
+    unit_counts "windows $lang" "$LOGDIR/$log.log" || rc=1
     return $rc
 }
 

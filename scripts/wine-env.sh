@@ -1,12 +1,15 @@
 # wine-env.sh: sourced by the scripts that run Windows programs under Wine.
 # Sets a private prefix and quiet, Korean-locale Wine settings; creates the prefix once.
 #   SR_WINEPREFIX  prefix folder (default /tmp/setradio-wine-$(id -u))
+#   SR_WINE_LANG   locale of the Windows programs (default ko_KR.UTF-8: ANSI code page 949;
+#                  C.UTF-8 gives code page 1252). Wine keeps a prefix's code page while its
+#                  wineserver runs: give each locale its own prefix.
 SR_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export WINEPREFIX="${SR_WINEPREFIX:-/tmp/setradio-wine-$(id -u)}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=ko_KR.UTF-8
-export LC_ALL=ko_KR.UTF-8
+export LANG="${SR_WINE_LANG:-ko_KR.UTF-8}"
+export LC_ALL="$LANG"
 export HOME="${SR_WINEHOME:-$WINEPREFIX.home}"
 mkdir -p "$HOME"
 

@@ -88,7 +88,7 @@ static PlatThreadResult PLAT_THREAD_CALL CheckWorker(void *argument)
             break;
         LPARAM packed = PackOutcome(run->serial, &outcome);
         for (int i = 0; i < CHECK_POST_TRIES && !PlatAtomicAdd(&run->cancelled, 0); i++) {
-            if (PostMessageA(run->window, MSG_CHECK_RESULT, (WPARAM)index, packed)) break;
+            if (PostMessageW(run->window, MSG_CHECK_RESULT, (WPARAM)index, packed)) break;
             PlatSleep(10);
         }
     }
@@ -108,7 +108,7 @@ static void SetBusy(HWND window, int busy)
     }
     for (int i = 0; i < BUSY_CONTROL_COUNT; i++)
         EnableControl(window, kBusyControls[i], !busy);
-    SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
+    SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
     if (busy) return;
     UpdateFormState(window);   // the form and channel controls as the device selection wants them
     if (IsWindowEnabled(GetDlgItem(window, IDC_CHANNEL_LIST))) FocusControl(window, IDC_CHANNEL_LIST);
@@ -341,6 +341,6 @@ void OnCheckResult(HWND window, WPARAM wParam, LPARAM lParam)
     g_entries[index].reason = (int)(((unsigned)lParam >> 8) & 0xFu);
     g_entries[index].httpCode = (int)(((unsigned)lParam >> 12) & 0xFFFFFu);
     g_done++;
-    SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)(g_done * 100 / g_run->count), 0);
+    SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)(g_done * 100 / g_run->count), 0);
     if (g_done == g_run->count) FinishCheck(window);
 }

@@ -6,12 +6,14 @@
 #include "ui/main_state.h"
 #include "winkit/dialog_items.h"
 #include "winkit/show_message.h"
+#include "ui/form_fields.h"
 #include "ui/stream_check.h"
 
 enum { TITLE_SIZE = 32, URL_SIZE = 128, CELL_SIZE = 128, NUMBER_SIZE = 16 };
 
 int ReadChannelFields(HWND window, char *title, char *url)
 {
+    if (!CheckChannelFields(window)) return 0;
     if (GetControlText(window, IDC_CHANNEL_NAME, title, TITLE_SIZE) == 0) {
         ShowMessage(window, TEXT_ENTER_CHANNEL_NAME, MB_OK);
         FocusControl(window, IDC_CHANNEL_NAME);
@@ -33,8 +35,8 @@ int ReadChannelFields(HWND window, char *title, char *url)
 
 void ClearEdit(HWND window, int id)
 {
-    SendDlgItemMessageA(window, id, EM_SETSEL, 0, -1);
-    SendDlgItemMessageA(window, id, WM_CLEAR, 0, 0);
+    SendDlgItemMessageW(window, id, EM_SETSEL, 0, -1);
+    SendDlgItemMessageW(window, id, WM_CLEAR, 0, 0);
 }
 
 void FormatChannelNumber(char *out, int n)
@@ -118,9 +120,9 @@ void OnChannelClick(HWND window)
     if (row < 0) return;
     char text[CELL_SIZE];
     GetListCellText(window, IDC_CHANNEL_LIST, row, 1, text, sizeof text);
-    SetDlgItemTextA(window, IDC_CHANNEL_NAME, text);
+    SetControlText(window, IDC_CHANNEL_NAME, text);
     GetListCellText(window, IDC_CHANNEL_LIST, row, 2, text, sizeof text);
-    SetDlgItemTextA(window, IDC_CHANNEL_URL, text);
+    SetControlText(window, IDC_CHANNEL_URL, text);
 }
 
 void OnChannelBeginDrag(HWND window, const NMLISTVIEW *info)

@@ -91,16 +91,16 @@ void MoveListRow(HWND list, int from, int to, int columnCount)
 
 void SubclassWindow(HWND window, WNDPROC procedure)
 {
-    LONG_PTR previous = GetWindowLongPtrA(window, GWLP_WNDPROC);
+    LONG_PTR previous = GetWindowLongPtrW(window, GWLP_WNDPROC);
     SetPropA(window, kOrgWndProc, (HANDLE)previous);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)procedure);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)procedure);
 }
 
 LRESULT CallOriginalProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC original = (WNDPROC)GetPropA(window, kOrgWndProc);
-    if (!original) return DefWindowProcA(window, message, wParam, lParam);
-    return CallWindowProcA(original, window, message, wParam, lParam);
+    if (!original) return DefWindowProcW(window, message, wParam, lParam);
+    return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ChannelListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
@@ -143,10 +143,10 @@ LRESULT CALLBACK ChannelListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
         RemovePropA(list, kOrgWndProc);
         RemovePropA(list, DragPropertyName());
         if (original) {
-            SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)original);
-            return CallWindowProcA(original, list, message, wParam, lParam);
+            SetWindowLongPtrW(list, GWLP_WNDPROC, (LONG_PTR)original);
+            return CallWindowProcW(original, list, message, wParam, lParam);
         }
-        return DefWindowProcA(list, message, wParam, lParam);
+        return DefWindowProcW(list, message, wParam, lParam);
     }
     default:
         break;

@@ -3,8 +3,11 @@
 #include <commctrl.h>
 #include "res/resource.h"
 #include "ui/channel_check.h"
+#include "winkit/code_page.h"
 #include "winkit/dialog_items.h"
 #include "ui/texts.h"
+
+enum { MENU_TEXT_UNITS = 64 };
 
 // One menu line: a command id and its text; id 0 is a separator.
 struct ContextMenuItem {
@@ -34,8 +37,10 @@ static HMENU BuildMenu(const ContextMenuItem *items, int count)
     HMENU menu = CreatePopupMenu();
     if (!menu) return 0;
     for (int i = 0; i < count; i++) {
-        if (items[i].id) AppendMenuA(menu, MF_STRING, items[i].id, items[i].text);
-        else AppendMenuA(menu, MF_SEPARATOR, 0, 0);
+        WCHAR text[MENU_TEXT_UNITS];
+        WideFrom949(items[i].text, -1, text, MENU_TEXT_UNITS);
+        if (items[i].id) AppendMenuW(menu, MF_STRING, items[i].id, text);
+        else AppendMenuW(menu, MF_SEPARATOR, 0, 0);
     }
     return menu;
 }
@@ -47,7 +52,7 @@ static POINT KeyboardMenuPoint(HWND list)
     int row = GetSelectedListRow(list, 0, -1);
     RECT r;
     r.left = LVIR_LABEL;
-    if (row >= 0 && SendMessageA(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&r)) {
+    if (row >= 0 && SendMessageW(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)&r)) {
         point.x = r.left;
         point.y = r.bottom;
     }
@@ -75,7 +80,9 @@ static void MarkCheckRunning(HMENU menu, const ContextMenuItem *items, int count
     if (!IsChannelCheckRunning()) return;
     for (int i = 0; i < count; i++)
         if (items[i].id && items[i].id != IDM_CHECK_ALL) EnableMenuItem(menu, items[i].id, MF_BYCOMMAND | MF_GRAYED);
-    ModifyMenuA(menu, IDM_CHECK_ALL, MF_BYCOMMAND | MF_STRING, IDM_CHECK_ALL, TEXT_MENU_CHECK_STOP);
+    WCHAR text[MENU_TEXT_UNITS];
+    WideFrom949(TEXT_MENU_CHECK_STOP, -1, text, MENU_TEXT_UNITS);
+    ModifyMenuW(menu, IDM_CHECK_ALL, MF_BYCOMMAND | MF_STRING, IDM_CHECK_ALL, text);
 }
 
 int ShowListContextMenu(HWND window, HWND target, LPARAM point)

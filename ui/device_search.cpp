@@ -8,6 +8,7 @@
 #include "winkit/dialog_items.h"
 #include "ui/main_state.h"
 #include "winkit/show_message.h"
+#include "ui/form_fields.h"
 #include "ui/stream_check.h"
 #include "ui/texts.h"
 
@@ -98,7 +99,7 @@ static void DeferDeviceListPainting(HWND window)
 {
     if (!g_main.searchRunning) return;
     if (g_listPaintDeferred) return;
-    SendDlgItemMessageA(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
+    SendDlgItemMessageW(window, IDC_DEVICE_LIST, WM_SETREDRAW, FALSE, 0);
     g_listPaintDeferred = 1;
 }
 
@@ -107,7 +108,7 @@ static void PaintDeviceList(HWND window)
     if (!g_listPaintDeferred) return;
     g_listPaintDeferred = 0;
     HWND list = GetDlgItem(window, IDC_DEVICE_LIST);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, 0, TRUE);
 }
 
@@ -116,12 +117,12 @@ void OnSearchTimer(HWND window)
     PaintDeviceList(window);
     g_main.searchTicks++;
     if (g_main.searchTicks < SEARCH_TICKS) {
-        SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)g_main.searchTicks, 0);
+        SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, (WPARAM)g_main.searchTicks, 0);
         return;
     }
     g_main.searchTicks = 0;
     g_main.searchRunning = 0;
-    SendDlgItemMessageA(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
+    SendDlgItemMessageW(window, IDC_SEARCH_PROGRESS, PBM_SETPOS, 0, 0);
     KillTimer(window, SEARCH_TIMER);
     EnableControl(window, IDC_SEARCH, 1);
 }
@@ -211,14 +212,14 @@ static void ContinueReception(HWND window, int waiting)
 {
     MSG queued;
     int folded = 0;
-    while (PeekMessageA(&queued, window, MSG_DEVICE_READ, MSG_DEVICE_READ, PM_REMOVE)) folded++;
+    while (PeekMessageW(&queued, window, MSG_DEVICE_READ, MSG_DEVICE_READ, PM_REMOVE)) folded++;
     if (waiting && (g_receiveTimerWindow == window || SetTimer(window, RECEIVE_TIMER, LINK_TICK_MS, 0))) {
         g_receiveTimerWindow = window;
         return;
     }
     KillTimer(window, RECEIVE_TIMER);
     g_receiveTimerWindow = 0;
-    if (folded || waiting) PostMessageA(window, MSG_DEVICE_READ, (WPARAM)DeviceLinkSocket(), MAKELPARAM(FD_READ, 0));
+    if (folded || waiting) PostMessageW(window, MSG_DEVICE_READ, (WPARAM)DeviceLinkSocket(), MAKELPARAM(FD_READ, 0));
 }
 
 static int DeviceDatagramWaiting(void)
@@ -334,6 +335,7 @@ void OnSendCommand(HWND window)
         ShowMessage(window, TEXT_SELECT_DEVICE, MB_OK);
         return;
     }
+    if (!CheckFormFields(window)) return;
     char url[DEVICE_VALUE_SIZE];
     if (!ReadPlsAddress(window, IDC_PLS_URL1, url, sizeof url)) return;
     if (!CheckStreamAddress(window, url)) return;

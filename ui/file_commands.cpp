@@ -16,6 +16,7 @@
 #include "winkit/file_dialogs.h"
 #include "winkit/file_io.h"
 #include "ui/main_state.h"
+#include "ui/form_fields.h"
 #include "ui/settings_form.h"
 #include "winkit/show_message.h"
 #include "ui/texts.h"
@@ -26,24 +27,25 @@ enum FileDialogFilter { FILTER_SETTINGS = 1, FILTER_PLAYLISTS = 2 };
 
 enum {
     PATH_SIZE = MAX_PATH,
-    REPORT_SIZE = 1024,          // wsprintfA writes at most 1024 bytes
+    REPORT_SIZE = 1024,          // wsprintf writes at most 1024 characters
     STARTUP_FILES_MAX = 16,      // files taken from the command line
-    DROPPED_FILES_MAX = 16       // files taken from one drop
+    DROPPED_FILES_MAX = 16,      // files taken from one drop
+    NAME_ENDING_UNITS = 8        // the end of a file name that tells its kind
 };
 
-// Shows "'path'" and a line feed before text.
-static void ShowFileMessage(HWND window, const char *path, const char *text)
+// Shows "'path'" and a line feed before text (949 bytes); the path keeps every character of its name.
+static void ShowFileMessage(HWND window, const WCHAR *path, const char *text)
 {
-    char report[REPORT_SIZE];
-    char shown[PATH_SIZE];
-    CopyText(shown, sizeof shown, path);
-    wsprintfA(report, "'%s'\n%s", shown, text);
-    ShowMessage(window, report, MB_OK);
+    WCHAR report[REPORT_SIZE];
+    WCHAR words[REPORT_SIZE - PATH_SIZE - 8];
+    WideFrom949(text, -1, words, sizeof words / sizeof words[0]);
+    wsprintfW(report, L"'%s'\n%s", path, words);
+    ShowWideMessage(window, report, MB_OK);
 }
 
 // Reads and checks a file. Returns a heap block with its text (the caller frees it) and sets *kind to
 // FILE_SETTINGS or FILE_PLAYLIST; returns null after telling the user what is wrong with it.
-static char *LoadCheckedFile(HWND window, const char *path, int *kind)
+static char *LoadCheckedFile(HWND window, const WCHAR *path, int *kind)
 {
     char *raw = (char *)PlatAlloc(FILE_TEXT_MAX + 1);
     char *text = (char *)PlatAlloc(FILE_TEXT_MAX + 1);
@@ -156,9 +158,9 @@ int ImportChannels(HWND window, ImportFeed feed, const void *source)
     im.addRow = AppendImportedRow;
     im.context = (void *)window;
     HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     feed(&im, source);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, 0, TRUE);
     UpdateWindow(list);
     PlatFree(work);
@@ -184,7 +186,7 @@ static int ApplyText(HWND window, const char *text, int kind)
     return kind == FILE_SETTINGS ? ApplySettingsText(window, text) : ApplyPlaylistText(window, text);
 }
 
-int ApplyFileByContent(HWND window, const char *path)
+int ApplyFileByContent(HWND window, const WCHAR *path)
 {
     if (!RequireDeviceRow(window)) return 0;
     int kind = FILE_OTHER;
@@ -199,8 +201,8 @@ int ApplyFileByContent(HWND window, const char *path)
 static void OpenThroughDialog(HWND window, int filter)
 {
     if (!RequireDeviceRow(window)) return;
-    char path[PATH_SIZE];
-    if (!AskFileToOpen(window, kFileFilters, filter, path, sizeof path)) return;
+    WCHAR path[PATH_SIZE];
+    if (!AskFileToOpen(window, kFileFilters, filter, path, PATH_SIZE)) return;
     ApplyFileByContent(window, path);
 }
 
@@ -209,15 +211,25 @@ void OnImportPlaylistCommand(HWND window) { OpenThroughDialog(window, FILTER_PLA
 
 void OnSaveSettingsCommand(HWND window)
 {
-    char path[PATH_SIZE];
-    if (!AskFileToSave(window, kFileFilters, FILTER_SETTINGS, "txt", path, sizeof path)) return;
+    if (!CheckFormFields(window)) return;
+    WCHAR path[PATH_SIZE];
+    if (!AskFileToSave(window, kFileFilters, FILTER_SETTINGS, L"txt", path, PATH_SIZE)) return;
     char *work = (char *)PlatAlloc(SETT_WORK_BLOCK);
     if (!work) return;
     int length = ComposeFormSett(window, GetSelectedListRow(window, IDC_DEVICE_LIST, -1), work);
     if (length < 0) ShowMessage(window, TEXT_SETTINGS_TOO_LONG_TO_SAVE, MB_OK);
-    else if (!RefuseValueHoldingKey(window, work) && !ReplaceFileContent(path, work, length))
+    else if (!RefuseValueHoldingKey(window, work) && !ReplaceFileContentW(path, work, length))
         ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
     PlatFree(work);
+}
+
+// The end of a file name in 949, enough to tell its extension (other characters become '?').
+static const char *NameEnding(const WCHAR *path, char *ending, int size)
+{
+    int n = 0;
+    while (path[n]) n++;
+    WideTo949(path + (n > NAME_ENDING_UNITS ? n - NAME_ENDING_UNITS : 0), ending, size);
+    return ending;
 }
 
 static void ReadPlaylistCell(void *context, int row, int column, char *buffer, int size)
@@ -227,27 +239,28 @@ static void ReadPlaylistCell(void *context, int row, int column, char *buffer, i
 
 void OnExportPlaylistCommand(HWND window)
 {
-    char path[PATH_SIZE];
-    if (!AskFileToSave(window, kFileFilters, FILTER_PLAYLISTS, "pls", path, sizeof path)) return;
+    WCHAR path[PATH_SIZE];
+    if (!AskFileToSave(window, kFileFilters, FILTER_PLAYLISTS, L"pls", path, PATH_SIZE)) return;
+    char ending[NAME_ENDING_UNITS * 2 + 1];
     int count = GetListRowCount(window, IDC_CHANNEL_LIST);
     int capacity = PlaylistCapacity(count);
     char *text = (char *)PlatAlloc(capacity);
     if (!text) return;
-    int length = WritePlaylist(PlaylistFormatForName(path), count, ReadPlaylistCell, (void *)window, text, capacity,
+    int length = WritePlaylist(PlaylistFormatForName(NameEnding(path, ending, sizeof ending)), count, ReadPlaylistCell, (void *)window, text, capacity,
                                CodePage949ToUtf8);
-    if (length < 0 || !ReplaceFileContent(path, text, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
+    if (length < 0 || !ReplaceFileContentW(path, text, length)) ShowFileMessage(window, path, TEXT_FILE_WRITE_FAILED);
     PlatFree(text);
 }
 
 void OnDropFiles(HWND window, HDROP drop)
 {
     // The names are copied first, so the drop is finished before any box opens.
-    char *paths = (char *)PlatAlloc(DROPPED_FILES_MAX * PATH_SIZE);
+    WCHAR *paths = (WCHAR *)PlatAlloc(DROPPED_FILES_MAX * PATH_SIZE * (int)sizeof(WCHAR));
     int count = 0;
     if (paths) {
-        UINT dropped = DragQueryFileA(drop, 0xFFFFFFFF, 0, 0);
+        UINT dropped = DragQueryFileW(drop, 0xFFFFFFFF, 0, 0);
         for (UINT i = 0; i < dropped && count < DROPPED_FILES_MAX; i++)
-            if (DragQueryFileA(drop, i, paths + count * PATH_SIZE, PATH_SIZE)) count++;
+            if (DragQueryFileW(drop, i, paths + count * PATH_SIZE, PATH_SIZE)) count++;
     }
     DragFinish(drop);
     if (count && RequireDeviceRow(window))
@@ -264,21 +277,7 @@ struct StartupFile {
 static StartupFile g_startupFiles[STARTUP_FILES_MAX];
 static int g_startupFileCount;
 
-// An argument as a path for the ANSI functions; a name the code page cannot spell is tried by its short form.
-static int ArgumentPath(const WCHAR *argument, char *path, int size)
-{
-    BOOL lost = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, 0, argument, -1, path, size, 0, &lost);
-    if (n > 0 && !lost) return 1;
-    WCHAR shortName[PATH_SIZE];
-    DWORD m = GetShortPathNameW(argument, shortName, PATH_SIZE);
-    if (m == 0 || m >= PATH_SIZE) return 0;
-    lost = FALSE;
-    n = WideCharToMultiByte(CP_ACP, 0, shortName, -1, path, size, 0, &lost);
-    return n > 0 && !lost;
-}
-
-int TakeStartupFile(HWND window, const char *path)
+int TakeStartupFile(HWND window, const WCHAR *path)
 {
     if (g_startupFileCount >= STARTUP_FILES_MAX) return 0;
     int kind = FILE_OTHER;
@@ -295,12 +294,11 @@ void TakeCommandLineFiles(HWND window)
     int count = 0;
     WCHAR **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!arguments) return;
-    char path[PATH_SIZE];
     // The first argument is the program itself; words that name no file are left alone as before.
     for (int i = 1; i < count && g_startupFileCount < STARTUP_FILES_MAX; i++) {
         DWORD attributes = GetFileAttributesW(arguments[i]);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        if (ArgumentPath(arguments[i], path, sizeof path)) TakeStartupFile(window, path);
+        TakeStartupFile(window, arguments[i]);
     }
     LocalFree(arguments);
 }

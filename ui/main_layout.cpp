@@ -42,8 +42,8 @@ static void ResizeClient(HWND window, int width, int height, int *dx, int *dy)
 {
     RECT frame;
     SetRect(&frame, 0, 0, width, height);
-    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongPtrA(window, GWL_STYLE), FALSE,
-                       (DWORD)GetWindowLongPtrA(window, GWL_EXSTYLE));
+    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongPtrW(window, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongPtrW(window, GWL_EXSTYLE));
     SetWindowPos(window, 0, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client;
@@ -63,7 +63,7 @@ void FitMainWindowToDpi(HWND window)
     SetRect(&units, 0, 0, 4, 8);
     MapDialogRect(window, &units);
     int cx = 0, cy = 0;
-    BaseUnitsAt96((HFONT)SendMessageA(window, WM_GETFONT, 0, 0), dpi, &cx, &cy);
+    BaseUnitsAt96((HFONT)SendMessageW(window, WM_GETFONT, 0, 0), dpi, &cx, &cy);
     int numX = cx * dpi, denX = units.right * 96, numY = cy * dpi, denY = units.bottom * 96;
     if (denX <= 0 || denY <= 0 || (numX == denX && numY == denY)) return;
     ScaleChildWindows(window, numX, denX, numY, denY);
@@ -92,15 +92,16 @@ void LoadMainButtonImages(HWND window, int replace)
 // The controls' font remade for the new DPI. The dialog keeps its own font, which it releases itself.
 static void ScaleDialogFont(HWND window, int newDpi, int oldDpi)
 {
-    LOGFONTA shape;
-    HFONT current = g_scaledFont ? g_scaledFont : (HFONT)SendMessageA(window, WM_GETFONT, 0, 0);
-    if (!current || !GetObjectA(current, sizeof shape, &shape)) return;
+    // In UTF-16: the face name (굴림) survives whatever the system's code page.
+    LOGFONTW shape;
+    HFONT current = g_scaledFont ? g_scaledFont : (HFONT)SendMessageW(window, WM_GETFONT, 0, 0);
+    if (!current || !GetObjectW(current, sizeof shape, &shape)) return;
     shape.lfHeight = MulDiv(shape.lfHeight, newDpi, oldDpi);
     shape.lfWidth = MulDiv(shape.lfWidth, newDpi, oldDpi);
-    HFONT font = CreateFontIndirectA(&shape);
+    HFONT font = CreateFontIndirectW(&shape);
     if (!font) return;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        SendMessageA(child, WM_SETFONT, (WPARAM)font, FALSE);
+        SendMessageW(child, WM_SETFONT, (WPARAM)font, FALSE);
     if (g_scaledFont) DeleteObject(g_scaledFont);
     g_scaledFont = font;
 }

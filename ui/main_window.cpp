@@ -13,6 +13,7 @@
 #include "ui/device_search.h"
 #include "ui/context_menu.h"
 #include "ui/file_commands.h"
+#include "ui/form_fields.h"
 #include "ui/channel_check.h"
 #include "ui/station_search.h"
 #include "winkit/settings_file.h"
@@ -121,14 +122,14 @@ static INT_PTR OnMainNotify(HWND window, int id, const NMHDR *header)
         ShowListContextMenu(window, header->hwndFrom, (LPARAM)-1);
     if (id == IDC_CHANNEL_LIST && code == LVN_KEYDOWN) {
         const NMLVKEYDOWN *key = (const NMLVKEYDOWN *)header;
-        if (key->wVKey == VK_DELETE) PostMessageA(window, WM_COMMAND, IDC_CHANNEL_DELETE, 0);
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
+        if (key->wVKey == VK_DELETE) PostMessageW(window, WM_COMMAND, IDC_CHANNEL_DELETE, 0);
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
         return TRUE;
     }
     if (id == IDC_CHANNEL_LIST && code == LVN_BEGINDRAG) {
         // While every channel is checked the rows stay as the check saw them.
         if (!IsChannelCheckBusy()) OnChannelBeginDrag(window, (const NMLISTVIEW *)header);
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
         return TRUE;
     }
     if (code == NM_CLICK) {
@@ -176,7 +177,8 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
         return OnMainNotify(window, (int)wParam, (const NMHDR *)lParam);
     case WM_COMMAND:
-        OnMainCommand(window, LOWORD(wParam));
+        if (HIWORD(wParam) == EN_UPDATE) OnFieldUpdate(window, LOWORD(wParam));
+        else OnMainCommand(window, LOWORD(wParam));
         return TRUE;
     case WM_TIMER:
         if (wParam == SEARCH_TIMER) OnSearchTimer(window);

@@ -64,7 +64,7 @@ static void LoadChannelRows(HWND window, const char *text, int count)
 {
     HWND list = GetDlgItem(window, IDC_CHANNEL_LIST);
     // Hundreds of rows: draw once at the end instead of after every insert.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     DeleteAllListRows(window, IDC_CHANNEL_LIST);
     char title[DEVICE_VALUE_SIZE];
     char url[DEVICE_VALUE_SIZE];
@@ -77,7 +77,7 @@ static void LoadChannelRows(HWND window, const char *text, int count)
         SetListCellText(window, IDC_CHANNEL_LIST, row, 1, title);
         SetListCellText(window, IDC_CHANNEL_LIST, row, 2, url);
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, 0, TRUE);
 }
 
@@ -87,6 +87,6 @@ void LoadSettingsText(HWND window, const char *text)
     SettingsValues values;
     ReadSettingsValues(text, &values);
     CheckRadio(window, IDC_MODE_STATIC, 3, values.mode);
-    for (int i = 0; i < SETT_FIELD_COUNT; i++) SetDlgItemTextA(window, kFieldEdits[i], values.fields[i]);
+    for (int i = 0; i < SETT_FIELD_COUNT; i++) SetControlText(window, kFieldEdits[i], values.fields[i]);
     LoadChannelRows(window, text, values.channelCount);
 }

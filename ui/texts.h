@@ -1,5 +1,6 @@
 // texts.h: every Korean text the user sees, in UTF-8 source.
-// The Windows build compiles with -fexec-charset=CP949, so these reach the ANSI functions as code page 949 bytes.
+// The Windows build compiles with -fexec-charset=CP949: the program keeps these as code page 949 bytes,
+// as it keeps the radios' texts, and the window receives them in UTF-16 converted from 949.
 #ifndef SETRADIO_UI_TEXTS_H
 #define SETRADIO_UI_TEXTS_H
 
@@ -35,6 +36,15 @@
 #define TEXT_CONFIRM_APPLY "변경내용을 적용합니다"
 #define TEXT_REPLIES_DROPPED "응답한 장치가 너무 많아 일부를 목록에 넣지 못했습니다. 다시 검색하면 목록을 새로 채웁니다"
 #define TEXT_SETT_TOO_LONG "채널 목록이 너무 길어 설정을 보낼 수 없습니다. 채널 수를 줄이세요"
+
+// Fields that code page 949 cannot hold ("%s": the field's name): nothing is sent or saved.
+#define TEXT_FIELD_NOT_949 "%s에 라디오가 쓸 수 없는 문자가 있습니다 (이모지나 KS X 1001에 없는 문자). 그 문자를 지우고 다시 하세요"
+#define TEXT_FIELD_LOCALIP "Local IP"
+#define TEXT_FIELD_SUBNET "Subnet"
+#define TEXT_FIELD_GATEWAY "Gateway"
+#define TEXT_FIELD_DNS "DNS"
+#define TEXT_FIELD_PPPOE_ID "PPPoE ID"
+#define TEXT_FIELD_PPPOE_PSW "PPPoE 암호"
 
 // Channel list editor.
 #define TEXT_ENTER_CHANNEL_NAME "채널이름을 입력하세요"

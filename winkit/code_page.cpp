@@ -1,6 +1,7 @@
-// code_page.cpp: UTF-8 to code page 949 and back through MultiByteToWideChar and WideCharToMultiByte.
+// code_page.cpp: code page 949, UTF-8 and UTF-16 conversions through MultiByteToWideChar and
+// WideCharToMultiByte, always with the code page named (never the system's).
 #include "winkit/code_page.h"
-#include "common/platform.h"
+#include "common/text.h"
 #include "files/text_encoding.h"
 
 enum { KOREAN_CODE_PAGE = 949 };
@@ -33,4 +34,89 @@ int Utf8ToCodePage949(const char *in, int length, char *out, int capacity)
 int CodePage949ToUtf8(const char *in, int length, char *out, int capacity)
 {
     return ConvertCodePage(KOREAN_CODE_PAGE, CP_UTF8, in, length, out, capacity);
+}
+
+int WideFrom949(const char *text, int length, WCHAR *out, int capacity)
+{
+    if (!out || capacity <= 0) return 0;
+    out[0] = 0;
+    if (!text) return 0;
+    if (length < 0) length = TextLength(text);
+    // Each 949 character gives one UTF-16 unit: a cut to capacity - 1 bytes, moved back to a
+    // character's start, always fits.
+    int cut = length;
+    if (cut > capacity - 1) {
+        cut = 0;
+        while (cut < capacity - 1) {
+            int step = (unsigned char)text[cut] >= 0x81 && cut + 1 < length ? 2 : 1;
+            if (cut + step > capacity - 1) break;
+            cut += step;
+        }
+    }
+    int n = cut > 0 ? MultiByteToWideChar(KOREAN_CODE_PAGE, 0, text, cut, out, capacity - 1) : 0;
+    if (n < 0) n = 0;
+    out[n] = 0;
+    return n;
+}
+
+WCHAR *NewWideFrom949(const char *text)
+{
+    int length = text ? TextLength(text) : 0;
+    WCHAR *wide = (WCHAR *)PlatAlloc((length + 1) * (int)sizeof(WCHAR));
+    if (wide) WideFrom949(text, length, wide, length + 1);
+    return wide;
+}
+
+static int WideLength(const WCHAR *text)
+{
+    int n = 0;
+    while (text[n]) n++;
+    return n;
+}
+
+// Units of the character at text (1, or 2 for a surrogate pair).
+static int CharacterUnits(const WCHAR *text, int left)
+{
+    return left >= 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF ? 2 : 1;
+}
+
+int WidePrefixFor949Bytes(const WCHAR *text, int length, int maxBytes)
+{
+    int units = 0, bytes = 0;
+    while (units < length) {
+        int step = CharacterUnits(text + units, length - units);
+        char form[8];
+        int size = WideCharToMultiByte(KOREAN_CODE_PAGE, 0, text + units, step, form, sizeof form, "?", 0);
+        if (size <= 0) size = 1;
+        if (bytes + size > maxBytes) break;
+        bytes += size;
+        units += step;
+    }
+    return units;
+}
+
+int WideTo949(const WCHAR *text, char *out, int size)
+{
+    if (!out || size <= 0) return 0;
+    out[0] = 0;
+    if (!text) return 0;
+    int units = WidePrefixFor949Bytes(text, WideLength(text), size - 1);
+    int n = units > 0 ? WideCharToMultiByte(KOREAN_CODE_PAGE, 0, text, units, out, size - 1, "?", 0) : 0;
+    if (n < 0) n = 0;
+    out[n] = 0;
+    return n;
+}
+
+int WideFits949(const WCHAR *text)
+{
+    if (!text) return 1;
+    for (int i = 0; text[i];) {
+        int step = CharacterUnits(text + i, text[i + 1] ? 2 : 1);
+        char form[8];
+        BOOL lost = FALSE;
+        int size = WideCharToMultiByte(KOREAN_CODE_PAGE, WC_NO_BEST_FIT_CHARS, text + i, step, form, sizeof form, 0, &lost);
+        if (size <= 0 || lost) return 0;
+        i += step;
+    }
+    return 1;
 }

@@ -2,7 +2,10 @@
 #include "winkit/dialog_items.h"
 #include <commctrl.h>
 #include "common/text.h"
+#include "winkit/code_page.h"
 #include "winkit/dpi_scale.h"
+
+enum { LOCAL_TEXT_UNITS = 256 };   // texts up to this many UTF-16 units are converted on the stack
 
 // The list view addressed by (window, id): id 0 means the window is the list itself.
 static HWND ListWindow(HWND window, int id)
@@ -10,14 +13,67 @@ static HWND ListWindow(HWND window, int id)
     return id ? GetDlgItem(window, id) : window;
 }
 
+// The control's whole text in UTF-16, in a heap block (PlatFree it); null when memory runs out.
+static WCHAR *ReadControlWide(HWND window, int id, int *length)
+{
+    HWND control = GetDlgItem(window, id);
+    int n = control ? GetWindowTextLengthW(control) : 0;
+    if (n < 0) n = 0;
+    WCHAR *text = (WCHAR *)PlatAlloc((n + 1) * (int)sizeof(WCHAR));
+    if (!text) return 0;
+    text[0] = 0;
+    if (n > 0) n = GetWindowTextW(control, text, n + 1);
+    if (n < 0) n = 0;
+    text[n] = 0;
+    if (length) *length = n;
+    return text;
+}
+
 int GetControlText(HWND window, int id, char *buffer, int size)
 {
     if (!buffer || size <= 0) return 0;
     buffer[0] = 0;
-    GetDlgItemTextA(window, id, buffer, size);
-    buffer[size - 1] = 0;
+    WCHAR *text = ReadControlWide(window, id, 0);
+    if (!text) return 0;
+    WideTo949(text, buffer, size);
+    PlatFree(text);
     TrimText(buffer);
     return TextLength(buffer);
+}
+
+int ControlTextFits949(HWND window, int id)
+{
+    WCHAR *text = ReadControlWide(window, id, 0);
+    int fits = text ? WideFits949(text) : 1;
+    PlatFree(text);
+    return fits;
+}
+
+void SetControlText(HWND window, int id, const char *text)
+{
+    WCHAR *wide = NewWideFrom949(text);
+    if (wide) SetDlgItemTextW(window, id, wide);
+    PlatFree(wide);
+}
+
+void LimitControlText(HWND window, int id, int maxBytes)
+{
+    int length = 0;
+    WCHAR *text = ReadControlWide(window, id, &length);
+    if (!text) return;
+    int keep = WidePrefixFor949Bytes(text, length, maxBytes);
+    if (keep < length) {
+        HWND edit = GetDlgItem(window, id);
+        DWORD start = 0, end = 0;
+        SendMessageW(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+        text[keep] = 0;
+        SetWindowTextW(edit, text);
+        // The caret stays where it was, or at the new end when that is gone.
+        if ((int)start > keep) start = (DWORD)keep;
+        if ((int)end > keep) end = (DWORD)keep;
+        SendMessageW(edit, EM_SETSEL, start, end);
+    }
+    PlatFree(text);
 }
 
 void EnableControl(HWND window, int id, int enable)
@@ -42,12 +98,12 @@ void FocusControl(HWND window, int id)
 
 int GetListRowCount(HWND window, int id)
 {
-    return (int)SendMessageA(ListWindow(window, id), LVM_GETITEMCOUNT, 0, 0);
+    return (int)SendMessageW(ListWindow(window, id), LVM_GETITEMCOUNT, 0, 0);
 }
 
 int GetSelectedListRow(HWND window, int id, int start)
 {
-    return (int)SendMessageA(ListWindow(window, id), LVM_GETNEXTITEM, (WPARAM)start, MAKELPARAM(LVNI_SELECTED, 0));
+    return (int)SendMessageW(ListWindow(window, id), LVM_GETNEXTITEM, (WPARAM)start, MAKELPARAM(LVNI_SELECTED, 0));
 }
 
 void SelectListRow(HWND window, int id, int index)
@@ -62,97 +118,111 @@ void SelectListRow(HWND window, int id, int index)
 
 void EnsureListRowVisible(HWND window, int id, int index, int partialOk)
 {
-    SendMessageA(ListWindow(window, id), LVM_ENSUREVISIBLE, (WPARAM)index, partialOk ? TRUE : FALSE);
+    SendMessageW(ListWindow(window, id), LVM_ENSUREVISIBLE, (WPARAM)index, partialOk ? TRUE : FALSE);
 }
 
 void SetListRowState(HWND window, int id, int index, UINT state, UINT mask)
 {
-    LVITEMA item;
+    LVITEMW item;
     ZeroBytes(&item, sizeof item);
     item.state = state;
     item.stateMask = mask;
-    SendMessageA(ListWindow(window, id), LVM_SETITEMSTATE, (WPARAM)index, (LPARAM)&item);
+    SendMessageW(ListWindow(window, id), LVM_SETITEMSTATE, (WPARAM)index, (LPARAM)&item);
 }
 
 LPARAM GetListRowData(HWND window, int id, int index, LPARAM fallback)
 {
-    LVITEMA item;
+    LVITEMW item;
     ZeroBytes(&item, sizeof item);
     item.mask = LVIF_PARAM;
     item.iItem = index;
-    if (!SendDlgItemMessageA(window, id, LVM_GETITEMA, 0, (LPARAM)&item)) return fallback;
+    if (!SendDlgItemMessageW(window, id, LVM_GETITEMW, 0, (LPARAM)&item)) return fallback;
     return item.lParam;
 }
 
 void SetListRowData(HWND window, int id, int index, LPARAM data)
 {
-    LVITEMA item;
+    LVITEMW item;
     ZeroBytes(&item, sizeof item);
     item.mask = LVIF_PARAM;
     item.iItem = index;
     item.lParam = data;
-    SendDlgItemMessageA(window, id, LVM_SETITEMA, 0, (LPARAM)&item);
+    SendDlgItemMessageW(window, id, LVM_SETITEMW, 0, (LPARAM)&item);
 }
 
 int InsertListRow(HWND window, int id, int index, const char *text, LPARAM data)
 {
-    LVITEMA item;
+    LVITEMW item;
     ZeroBytes(&item, sizeof item);
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = index;
-    item.pszText = (char *)text;
     item.lParam = data;
-    return (int)SendDlgItemMessageA(window, id, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    WCHAR *wide = NewWideFrom949(text);
+    if (!wide) return -1;
+    item.pszText = wide;
+    int row = (int)SendDlgItemMessageW(window, id, LVM_INSERTITEMW, 0, (LPARAM)&item);
+    PlatFree(wide);
+    return row;
 }
 
 void SetListCellText(HWND window, int id, int row, int column, const char *text)
 {
-    LVITEMA item;
+    LVITEMW item;
     ZeroBytes(&item, sizeof item);
     item.iSubItem = column;
-    item.pszText = (char *)text;
-    SendMessageA(ListWindow(window, id), LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+    WCHAR *wide = NewWideFrom949(text);
+    if (!wide) return;
+    item.pszText = wide;
+    SendMessageW(ListWindow(window, id), LVM_SETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
+    PlatFree(wide);
 }
 
 void GetListCellText(HWND window, int id, int row, int column, char *buffer, int size)
 {
     if (!buffer || size <= 0) return;
     buffer[0] = 0;
-    LVITEMA item;
+    // A cell of at most size - 1 bytes of 949 has at most as many UTF-16 units.
+    WCHAR local[LOCAL_TEXT_UNITS];
+    WCHAR *wide = size <= LOCAL_TEXT_UNITS ? local : (WCHAR *)PlatAlloc(size * (int)sizeof(WCHAR));
+    if (!wide) return;
+    wide[0] = 0;
+    LVITEMW item;
     ZeroBytes(&item, sizeof item);
     item.iSubItem = column;
-    item.pszText = buffer;
+    item.pszText = wide;
     item.cchTextMax = size;
-    SendMessageA(ListWindow(window, id), LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
-    buffer[size - 1] = 0;
+    SendMessageW(ListWindow(window, id), LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
+    wide[size - 1] = 0;
+    WideTo949(wide, buffer, size);
+    if (wide != local) PlatFree(wide);
 }
 
 void DeleteListRow(HWND window, int id, int index)
 {
-    SendDlgItemMessageA(window, id, LVM_DELETEITEM, (WPARAM)index, 0);
+    SendDlgItemMessageW(window, id, LVM_DELETEITEM, (WPARAM)index, 0);
 }
 
 void DeleteAllListRows(HWND window, int id)
 {
-    SendDlgItemMessageA(window, id, LVM_DELETEALLITEMS, 0, 0);
+    SendDlgItemMessageW(window, id, LVM_DELETEALLITEMS, 0, 0);
 }
 
 int GetListColumnWidth(HWND window, int id, int column)
 {
-    LVCOLUMNA info;
+    LVCOLUMNW info;
     ZeroBytes(&info, sizeof info);
     info.mask = LVCF_WIDTH;
-    if (!SendMessageA(ListWindow(window, id), LVM_GETCOLUMNA, (WPARAM)column, (LPARAM)&info)) return -1;
+    if (!SendMessageW(ListWindow(window, id), LVM_GETCOLUMNW, (WPARAM)column, (LPARAM)&info)) return -1;
     return info.cx;
 }
 
 void SetListColumnWidth(HWND window, int id, int column, int width)
 {
-    LVCOLUMNA info;
+    LVCOLUMNW info;
     ZeroBytes(&info, sizeof info);
     info.mask = LVCF_WIDTH;
     info.cx = width;
-    SendDlgItemMessageA(window, id, LVM_SETCOLUMNA, (WPARAM)column, (LPARAM)&info);
+    SendDlgItemMessageW(window, id, LVM_SETCOLUMNW, (WPARAM)column, (LPARAM)&info);
 }
 
 int HitTestList(HWND window, int id, int x, int y, UINT *flags)
@@ -161,20 +231,23 @@ int HitTestList(HWND window, int id, int x, int y, UINT *flags)
     ZeroBytes(&info, sizeof info);
     info.pt.x = x;
     info.pt.y = y;
-    int row = (int)SendMessageA(ListWindow(window, id), LVM_HITTEST, 0, (LPARAM)&info);
+    int row = (int)SendMessageW(ListWindow(window, id), LVM_HITTEST, 0, (LPARAM)&info);
     if (flags) *flags = info.flags;
     return row;
 }
 
 void InsertListColumn(HWND window, int id, int column, int width, const char *title, int format)
 {
-    LVCOLUMNA info;
+    LVCOLUMNW info;
     ZeroBytes(&info, sizeof info);
     info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     info.fmt = format;
     info.cx = width;
-    info.pszText = (char *)title;
-    SendDlgItemMessageA(window, id, LVM_INSERTCOLUMNA, (WPARAM)column, (LPARAM)&info);
+    WCHAR *wide = NewWideFrom949(title);
+    if (!wide) return;
+    info.pszText = wide;
+    SendDlgItemMessageW(window, id, LVM_INSERTCOLUMNW, (WPARAM)column, (LPARAM)&info);
+    PlatFree(wide);
 }
 
 int GetCheckedRadio(HWND window, int firstId, int count)
@@ -204,7 +277,7 @@ int DialogUnitsToPixelsY(int value)
 
 void SetupListColumns(HWND window, int id, const char *titles, const unsigned char *widths, int count)
 {
-    SendDlgItemMessageA(window, id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    SendDlgItemMessageW(window, id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     const char *title = titles;
     for (int i = 0; i < count; i++) {
         InsertListColumn(window, id, i, SystemUnitsToPixelsX(window, widths[i]), title, LVCFMT_LEFT);

@@ -1,11 +1,16 @@
 // dialog_items.h: small operations on dialog items and list views: texts, rows, cells, columns, radio buttons.
 // Functions marked * accept control id 0: the window given is then the list view itself.
+// Texts are code page 949 bytes here; the controls hold UTF-16, converted with code page 949.
 #ifndef SETRADIO_WINKIT_DIALOG_ITEMS_H
 #define SETRADIO_WINKIT_DIALOG_ITEMS_H
 
 #include "common/platform.h"
 
 int GetControlText(HWND window, int id, char *buffer, int size);   // read and trimmed; returns length
+int ControlTextFits949(HWND window, int id);                        // 1 when 949 holds every character
+void SetControlText(HWND window, int id, const char *text);
+// Cuts the edit's text to the whole characters whose 949 form fits in maxBytes (for EN_UPDATE).
+void LimitControlText(HWND window, int id, int maxBytes);
 void EnableControl(HWND window, int id, int enable);
 void ShowControl(HWND window, int id, int show);
 void GetControlRect(HWND window, int id, RECT *rect);

@@ -53,11 +53,11 @@ void BaseUnitsAt96(HFONT font, int fontDpi, int *cx, int *cy)
     static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     *cx = 4;
     *cy = 8;
-    LOGFONTA shape;
-    if (!font || fontDpi <= 0 || !GetObjectA(font, sizeof shape, &shape)) return;
+    LOGFONTW shape;   // in UTF-16: a face name in any script survives
+    if (!font || fontDpi <= 0 || !GetObjectW(font, sizeof shape, &shape)) return;
     // The height alone is scaled: a width field, as the stock system font has, is the same at every DPI.
     shape.lfHeight = MulDiv(shape.lfHeight, 96, fontDpi);
-    HFONT at96 = CreateFontIndirectA(&shape);
+    HFONT at96 = CreateFontIndirectW(&shape);
     HDC screen = GetDC(0);
     if (at96 && screen) {
         HGDIOBJ old = SelectObject(screen, at96);
@@ -119,11 +119,11 @@ void ScaleChildWindows(HWND window, int numX, int denX, int numY, int denY)
 void ScaleListColumns(HWND window, int id, int num, int den)
 {
     HWND list = GetDlgItem(window, id);
-    HWND header = list ? (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0) : 0;
-    int count = header ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    HWND header = list ? (HWND)SendMessageW(list, LVM_GETHEADER, 0, 0) : 0;
+    int count = header ? (int)SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 0;
     for (int column = 0; column < count && den > 0; ++column) {
-        int width = (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, (WPARAM)column, 0);
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, (WPARAM)column, MAKELPARAM(MulDiv(width, num, den), 0));
+        int width = (int)SendMessageW(list, LVM_GETCOLUMNWIDTH, (WPARAM)column, 0);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, (WPARAM)column, MAKELPARAM(MulDiv(width, num, den), 0));
     }
 }
 

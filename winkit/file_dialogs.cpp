@@ -2,8 +2,28 @@
 #include "winkit/file_dialogs.h"
 #include <commdlg.h>
 #include "common/text.h"
+#include "winkit/code_page.h"
 
-static void PrepareDialog(OPENFILENAMEA *info, HWND window, const char *filters, int filter, char *path, int size)
+// Bytes of a filter list up to and with the empty string that ends it.
+static int FilterListLength(const char *filters)
+{
+    int n = 0;
+    while (filters[n] || filters[n + 1]) n++;
+    return n + 2;
+}
+
+// The filter list in UTF-16, NULs and all, in a heap block (PlatFree it); null when memory runs out.
+static WCHAR *WideFilters(const char *filters)
+{
+    int length = FilterListLength(filters);
+    WCHAR *wide = (WCHAR *)PlatAlloc(length * (int)sizeof(WCHAR));
+    if (!wide) return 0;
+    int n = MultiByteToWideChar(949, 0, filters, length, wide, length);
+    if (n <= 0) wide[0] = wide[1] = 0;
+    return wide;
+}
+
+static void PrepareDialog(OPENFILENAMEW *info, HWND window, const WCHAR *filters, int filter, WCHAR *path, int size)
 {
     ZeroBytes(info, sizeof *info);
     info->lStructSize = sizeof *info;
@@ -15,20 +35,27 @@ static void PrepareDialog(OPENFILENAMEA *info, HWND window, const char *filters,
     path[0] = 0;
 }
 
-int AskFileToOpen(HWND window, const char *filters, int filter, char *path, int size)
+int AskFileToOpen(HWND window, const char *filters, int filter, WCHAR *path, int size)
 {
-    OPENFILENAMEA info;
-    PrepareDialog(&info, window, filters, filter, path, size);
+    WCHAR *wide = WideFilters(filters);
+    if (!wide) return 0;
+    OPENFILENAMEW info;
+    PrepareDialog(&info, window, wide, filter, path, size);
     info.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return GetOpenFileNameA(&info) != 0;
+    int chosen = GetOpenFileNameW(&info) != 0;
+    PlatFree(wide);
+    return chosen;
 }
 
-int AskFileToSave(HWND window, const char *filters, int filter, const char *defaultExtension, char *path,
-                  int size)
+int AskFileToSave(HWND window, const char *filters, int filter, const WCHAR *defaultExtension, WCHAR *path, int size)
 {
-    OPENFILENAMEA info;
-    PrepareDialog(&info, window, filters, filter, path, size);
+    WCHAR *wide = WideFilters(filters);
+    if (!wide) return 0;
+    OPENFILENAMEW info;
+    PrepareDialog(&info, window, wide, filter, path, size);
     info.lpstrDefExt = defaultExtension;
     info.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return GetSaveFileNameA(&info) != 0;
+    int chosen = GetSaveFileNameW(&info) != 0;
+    PlatFree(wide);
+    return chosen;
 }

@@ -1,6 +1,7 @@
 // image_button.cpp: owner-drawn buttons painted from bitmap strips with a two-colour double edge.
 #include "winkit/image_button.h"
 #include "common/text.h"
+#include "winkit/code_page.h"
 #include "winkit/program_module.h"
 
 HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COLORREF colour)
@@ -88,14 +89,14 @@ void FillSolid(HDC dc, const RECT *rect, COLORREF colour)
 // Without an image the caption is written on the face, so the button still says what it does.
 static void DrawCaption(HDC dc, HWND button, RECT *r, int pressed)
 {
-    char text[64];
+    WCHAR text[64];
     text[0] = 0;
-    GetWindowTextA(button, text, sizeof text);
+    GetWindowTextW(button, text, sizeof text / sizeof text[0]);
     RECT place = *r;
     if (pressed) OffsetRect(&place, 1, 1);
     int oldMode = SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, (HGDIOBJ)SendMessageA(button, WM_GETFONT, 0, 0));
-    DrawTextA(dc, text, -1, &place, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    HGDIOBJ oldFont = SelectObject(dc, (HGDIOBJ)SendMessageW(button, WM_GETFONT, 0, 0));
+    DrawTextW(dc, text, -1, &place, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (oldFont) SelectObject(dc, oldFont);
     SetBkMode(dc, oldMode);
 }
@@ -116,9 +117,11 @@ void DrawImageButton(const DRAWITEMSTRUCT *item, HBITMAP bitmap, int cellWidth, 
     InflateRect(&r, -1, -1);
     FillSolid(dc, &r, GetSysColor(COLOR_BTNFACE));
 
+    WCHAR wide[10];
+    wide[0] = 0;
+    GetWindowTextW(item->hwndItem, wide, sizeof wide / sizeof wide[0]);
     char caption[10];
-    caption[0] = 0;
-    GetWindowTextA(item->hwndItem, caption, sizeof caption);
+    WideTo949(wide, caption, sizeof caption);
     int cell = ParseNumber(caption, 0);
     if (item->itemState & ODS_DISABLED) cell += 1;
 

@@ -27,8 +27,8 @@ void PrepareResizing(HWND window)
     GetClientRect(window, &r);
     StoreClientSize(window, r.right, r.bottom);
     int w = SystemUnitsToPixelsX(window, SIZE_GRIP_DLU), h = SystemUnitsToPixelsY(window, SIZE_GRIP_DLU);
-    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(window, GWLP_HINSTANCE);
-    CreateWindowExA(0, "scrollbar", "", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrW(window, GWLP_HINSTANCE);
+    CreateWindowExW(0, L"scrollbar", L"", SIZE_GRIP_STYLE, r.right - w, r.bottom - h, w, h, window,
                     (HMENU)(INT_PTR)SIZE_GRIP_ID, instance, 0);
 }
 

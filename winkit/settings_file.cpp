@@ -1,28 +1,40 @@
 // settings_file.cpp: the INI file beside the program: window placement and list column widths.
 #include "winkit/settings_file.h"
 #include "common/text.h"
+#include "winkit/code_page.h"
 #include "winkit/dialog_items.h"
 #include "winkit/resize_layout.h"
 
-char g_iniPath[260] = {0};
+WCHAR g_iniPath[MAX_PATH] = {0};
 
 // Position read when none is stored: far off screen, so the window is centred.
 enum { POSITION_MARKER = 30000 };
+
+// Sections, keys and values are short 949 texts (in practice ASCII), handed to the W functions.
+enum { SETTING_UNITS = 260 };
 
 int ReadSetting(const char *section, const char *key, char *out, int size)
 {
     if (!out || size <= 0) return 0;
     out[0] = 0;
     if (!g_iniPath[0]) return 0;  // no usable settings path: nothing is kept
-    int n = (int)GetPrivateProfileStringA(section, key, "", out, (DWORD)size, g_iniPath);
-    out[size - 1] = 0;
-    return n;
+    WCHAR wideSection[SETTING_UNITS], wideKey[SETTING_UNITS], value[SETTING_UNITS];
+    WideFrom949(section, -1, wideSection, SETTING_UNITS);
+    WideFrom949(key, -1, wideKey, SETTING_UNITS);
+    value[0] = 0;
+    GetPrivateProfileStringW(wideSection, wideKey, L"", value, SETTING_UNITS, g_iniPath);
+    value[SETTING_UNITS - 1] = 0;
+    return WideTo949(value, out, size);
 }
 
 void WriteSetting(const char *section, const char *key, const char *text)
 {
     if (!g_iniPath[0]) return;
-    WritePrivateProfileStringA(section, key, text, g_iniPath);
+    WCHAR wideSection[SETTING_UNITS], wideKey[SETTING_UNITS], value[SETTING_UNITS];
+    WideFrom949(section, -1, wideSection, SETTING_UNITS);
+    WideFrom949(key, -1, wideKey, SETTING_UNITS);
+    WideFrom949(text, -1, value, SETTING_UNITS);
+    WritePrivateProfileStringW(wideSection, wideKey, text ? value : 0, g_iniPath);
 }
 
 void WriteSettingNumbers(const char *section, const char *key, int a, int b, int c, int d)
@@ -37,9 +49,7 @@ static int ReadWindowName(HWND window, char *name, int size)
 {
     name[0] = 0;
     if (!GetDlgItem(window, WINDOW_NAME_ID)) return 0;
-    GetDlgItemTextA(window, WINDOW_NAME_ID, name, size);
-    name[size - 1] = 0;
-    return name[0] != 0;
+    return GetControlText(window, WINDOW_NAME_ID, name, size) > 0;
 }
 
 // A stored width or height the window could never have been dragged to (below its minimum or above
@@ -59,7 +69,7 @@ static void TrackingLimits(HWND window, MINMAXINFO *info)
     info->ptMinTrackSize.y = GetSystemMetrics(SM_CYMINTRACK);
     info->ptMaxTrackSize.x = GetSystemMetrics(SM_CXMAXTRACK);
     info->ptMaxTrackSize.y = GetSystemMetrics(SM_CYMAXTRACK);
-    SendMessageA(window, WM_GETMINMAXINFO, 0, (LPARAM)info);
+    SendMessageW(window, WM_GETMINMAXINFO, 0, (LPARAM)info);
 }
 
 static void RestorePlacement(HWND window)

@@ -7,7 +7,7 @@
 #define SETTINGS_SECTION "DlgPos"
 #define WINDOW_NAME_ID 996   // the dialog's hidden control whose text names its INI keys
 
-extern char g_iniPath[260];   // SettingsFile: the module path with the extension "ini", set at start-up
+extern WCHAR g_iniPath[MAX_PATH];   // SettingsFile: the module path with the extension "ini", set at start-up
 
 int ReadSetting(const char *section, const char *key, char *out, int size);
 void WriteSetting(const char *section, const char *key, const char *text);

@@ -1,6 +1,7 @@
 #!/bin/bash
 # cli_wine.sh: setradio-cli.exe (the Windows console build) under Wine inside a private network:
-# find of two radios (text and JSON) and check of live, redirecting and dead stream servers.
+# find of two radios (text and JSON), get into files (one in a folder only Unicode can name) and
+# check of live, redirecting and dead stream servers.
 # The wineserver runs inside the tool namespace, on a prefix of its own.
 . "$(dirname "${BASH_SOURCE[0]}")/lib/link_env.sh" x
 
@@ -48,6 +49,10 @@ wine_raw get 00:1a:2b:3c:4d:01 -o "Z:$WORK/radio1.txt" >/dev/null 2>&1
 wine_raw get 00:1a:2b:3c:4d:01 >"$WORK/radio1.stdout" 2>/dev/null
 check "get under Wine writes the radio's SETT file" grep -q $'^MacAddr=00:1A:2B:3C:4D:01\r$' "$WORK/radio1.txt"
 check "get under Wine: stdout gives the same bytes (no CR added)" cmp -s "$WORK/radio1.txt" "$WORK/radio1.stdout"
+# A file name no code page spells arrives whole (wmain): the same file in a Thai and Korean folder.
+mkdir -p "$WORK/ไทย한"
+wine_raw get 00:1a:2b:3c:4d:01 -o "Z:$WORK/ไทย한/라디오.txt" >/dev/null 2>&1
+check "get under Wine writes a file whose folder only Unicode can name" cmp -s "$WORK/radio1.txt" "$WORK/ไทย한/라디오.txt"
 # The Linux build is part of every build: without it this check fails rather than being left out.
 "$TESTNET" exec-tool "$NET" "$SR_BUILD/native/setradio-cli" get 00:1a:2b:3c:4d:01 -o "$WORK/radio1.native"
 check "the Windows and the Linux build write the same file" \

@@ -31,7 +31,7 @@
 //   dump-rows LIST FILE              every row, columns joined by tabs, UTF-8
 //   dump-copy ROW FILE               the SettingsText the DeviceList row keeps, byte for byte
 //   dump-copies FILE                 every row's kept text, each followed by one NUL
-//   dump-sett FILE                   the SETT text the form shows now (no NUL), code page bytes
+//   dump-sett FILE                   the SETT text the form shows now (no NUL), code page 949 bytes
 //   close                            the close command (IDCANCEL)
 //   expect-gone [ms]                 the window no longer exists
 //   show SW                          ShowWindow of the main window (6: minimise, 9: restore)
@@ -44,6 +44,7 @@
 //   ping-stop FILE                   stop; FILE gets the longest unresponsive time and the time pinged
 //   working-set FILE                 the program's working set and its peak, in bytes
 //   touch FILE                       create an empty FILE (a sign for the script to go on)
+//   expect-code-page N               the session's ANSI code page (949 Korean, 1252 Western)
 //   escape                           the Esc key to the window's thread (closes an open menu)
 //   file-dialog PATH [ms]            wait for an open or save dialog, type PATH (a Windows path) and press OK
 //   bench-import ID PATH FILE        command ID (2003), answer its dialog with PATH, wait for the report box
@@ -152,22 +153,17 @@ std::wstring CellW(HWND list, int row, int column)
     return text.data();
 }
 
-// The cell as the program's own code page bytes, through a buffer of size bytes as the program reads it.
-std::string CellA(HWND list, int row, int column, int size)
+// UTF-16 as the program's wire code page, 949, whatever the system's code page.
+std::string To949(const std::wstring &w)
 {
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = g_remote + 1024;
-    item.cchTextMax = size;
-    char zero = 0;
-    RemoteWrite(1024, &zero, 1);
-    RemoteWrite(0, &item, sizeof item);
-    SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)g_remote);
-    std::vector<char> text(size + 1);
-    RemoteRead(g_remote + 1024, text.data(), size);
-    text[size] = 0;
-    return text.data();
+    int n = WideCharToMultiByte(949, 0, w.c_str(), -1, 0, 0, "?", 0);
+    std::string s(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(949, 0, w.c_str(), -1, &s[0], n, "?", 0);
+    return s;
 }
+
+// The cell as code page 949 bytes, as the program reads it to compose what it sends.
+std::string Cell949(HWND list, int row, int column) { return To949(CellW(list, row, column)); }
 
 RECT RowRect(HWND list, int row)
 {
@@ -181,11 +177,11 @@ RECT RowRect(HWND list, int row)
 
 LPARAM RowData(HWND list, int row)
 {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     RemoteWrite(0, &item, sizeof item);
-    if (!SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)g_remote)) return 0;
+    if (!SendMessageW(list, LVM_GETITEMW, 0, (LPARAM)g_remote)) return 0;
     RemoteRead(g_remote, &item, sizeof item);
     return item.lParam;
 }
@@ -343,12 +339,11 @@ void AnswerFileDialog(const std::string &path, int ms)
 
 // ---- the SETT the form shows ----
 
-std::string ControlA(int id, int size)
+std::string Control949(int id)
 {
-    std::vector<char> text(size + 1, 0);
-    SendMessageA(Item(id), WM_GETTEXT, (WPARAM)size, (LPARAM)text.data());
-    text[size - 1] = 0;
-    std::string s = text.data();
+    std::vector<WCHAR> text(4096, 0);
+    SendMessageW(Item(id), WM_GETTEXT, (WPARAM)text.size(), (LPARAM)text.data());
+    std::string s = To949(text.data());
     size_t b = s.find_first_not_of(" \t");
     if (b == std::string::npos) return "";
     size_t e = s.find_last_not_of(" \t");
@@ -366,15 +361,15 @@ std::string FormSett()
     int row = SelectedRow(devices);
     if (row < 0) Fail("no device row selected");
     std::string t = "OpCode=SETT\r\nDhcpMode=" + std::to_string(mode) + "\r\n";
-    t += "MacAddr=" + Cut(CellA(devices, row, 0, 128)) + "\r\n";
+    t += "MacAddr=" + Cut(Cell949(devices, row, 0)) + "\r\n";
     const char *keys[] = {"LocalIP", "SubnetMask", "GatewayIP", "DNS_IP", "PPPoEID", "PPPoEPsw", "PlsUrl1", "PlsUrl2"};
     const int ids[] = {104, 105, 106, 107, 124, 126, 108, 109};
-    for (int i = 0; i < 8; i++) t += std::string(keys[i]) + "=" + Cut(ControlA(ids[i], 128)) + "\r\n";
+    for (int i = 0; i < 8; i++) t += std::string(keys[i]) + "=" + Cut(Control949(ids[i])) + "\r\n";
     int n = RowCount(channels);
     t += "NumberOfEntries=" + std::to_string(n) + "\r\n";
     for (int i = 0; i < n; i++) {
-        t += "File" + std::to_string(i + 1) + "=" + Cut(CellA(channels, i, 2, 128)) + "\r\n";
-        t += "Title" + std::to_string(i + 1) + "=" + Cut(CellA(channels, i, 1, 128)) + "\r\n";
+        t += "File" + std::to_string(i + 1) + "=" + Cut(Cell949(channels, i, 2)) + "\r\n";
+        t += "Title" + std::to_string(i + 1) + "=" + Cut(Cell949(channels, i, 1)) + "\r\n";
     }
     return t;
 }
@@ -721,6 +716,9 @@ void Run(const std::vector<std::string> &a)
         g_pinger = nullptr;
         WriteFile(Arg(a, 1), f.str());
         printf("%s", f.str().c_str());
+    } else if (c == "expect-code-page") {
+        // The driver runs in the program's Wine session and locale: the same ANSI code page.
+        if ((int)GetACP() != Number(a, 1)) Fail("the ANSI code page is " + std::to_string(GetACP()));
     } else if (c == "touch") {
         WriteFile(Arg(a, 1), "");
     } else if (c == "working-set") {

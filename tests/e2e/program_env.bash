@@ -5,6 +5,8 @@
 #
 # Needs: SR_BUILD with native/ (velmio_sim, stream_server, driver_capture) and win/ (SetRadio.exe,
 # e2e_driver.exe) built. Set E2E_NAME (namespace prefix and work folder) before sourcing.
+# The programs run in the Korean locale (code page 949) unless SR_WINE_LANG names another; such a
+# script also sets SR_E2E_WINEPREFIX, since a prefix keeps the code page its wineserver started with.
 set -u
 E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 : "${SR_BUILD:?SR_BUILD must name the build folder holding native/ and win/}"

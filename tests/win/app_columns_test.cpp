@@ -12,7 +12,7 @@ namespace {
 
 class ColumnsTest : public testing::Test {
 protected:
-    char saved_[260];
+    WCHAR saved_[MAX_PATH];
     void SetUp() override
     {
         UsePrivateSettingsFile("h4_columns.ini", saved_);
@@ -21,11 +21,11 @@ protected:
     {
         RestoreSettingsFile(saved_);
     }
-    void Store(const char *key, const char *value) { WritePrivateProfileStringA("DlgPos", key, value, g_iniPath); }
+    void Store(const char *key, const char *value) { WritePrivateProfileStringA("DlgPos", key, value, SettingsPath949().c_str()); }
     std::string Stored(const char *key)
     {
         char value[260];
-        GetPrivateProfileStringA("DlgPos", key, "", value, sizeof value, g_iniPath);
+        GetPrivateProfileStringA("DlgPos", key, "", value, sizeof value, SettingsPath949().c_str());
         return value;
     }
 };

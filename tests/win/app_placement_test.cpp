@@ -13,7 +13,7 @@ namespace {
 // Points the settings file at a private temporary file for one test and restores it afterwards.
 class PlacementTest : public testing::Test {
 protected:
-    char saved_[260];
+    WCHAR saved_[MAX_PATH];
     void SetUp() override
     {
         UsePrivateSettingsFile("h4_placement.ini", saved_);
@@ -22,11 +22,11 @@ protected:
     {
         RestoreSettingsFile(saved_);
     }
-    void Store(const char *value) { WritePrivateProfileStringA("DlgPos", "SetRadio", value, g_iniPath); }
+    void Store(const char *value) { WritePrivateProfileStringA("DlgPos", "SetRadio", value, SettingsPath949().c_str()); }
     std::string Stored()
     {
         char value[128];
-        GetPrivateProfileStringA("DlgPos", "SetRadio", "", value, sizeof value, g_iniPath);
+        GetPrivateProfileStringA("DlgPos", "SetRadio", "", value, sizeof value, SettingsPath949().c_str());
         return value;
     }
     static RECT Rect(HWND window)
@@ -38,11 +38,11 @@ protected:
     // Outer size of the window at its template size, as it opens without a settings file.
     SIZE TemplateSize()
     {
-        DeleteFileA(g_iniPath);
+        DeleteFileA(SettingsPath949().c_str());
         HWND w = CreateMainWindow();
         RECT r = Rect(w);
         DestroyMainWindow(w);
-        DeleteFileA(g_iniPath);
+        DeleteFileA(SettingsPath949().c_str());
         SIZE s = {r.right - r.left, r.bottom - r.top};
         return s;
     }
@@ -223,7 +223,7 @@ TEST_F(PlacementTest, DialogWithoutWindowNameIsLeftAlone)
     RECT r = Rect(plain);
     EXPECT_EQ(5, r.left);
     EXPECT_EQ(6, r.top);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(g_iniPath));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(SettingsPath949().c_str()));
     DestroyWindow(plain);
 }
 

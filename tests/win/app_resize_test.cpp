@@ -22,7 +22,7 @@ Expected ExpectedFor(HWND child)
 {
     int id = GetDlgCtrlID(child);
     char text[64];
-    GetWindowTextA(child, text, sizeof text);
+    GetWindowText949(child, text, sizeof text);
     switch (id) {
     case IDC_SEARCH: case IDC_WINDOW_NAME: return {STAY, STAY};
     case IDC_SEARCH_PROGRESS: case IDC_DEVICE_LIST: return {GROW, STAY};
@@ -65,7 +65,7 @@ std::vector<Placed> Snapshot(HWND window)
 std::string Name(HWND child)
 {
     char text[64];
-    GetWindowTextA(child, text, sizeof text);
+    GetWindowText949(child, text, sizeof text);
     return "id " + std::to_string(GetDlgCtrlID(child)) + " '" + text + "'";
 }
 
@@ -87,7 +87,7 @@ void ResizeBy(HWND w, int dx, int dy)
 
 class ResizeTest : public testing::Test {
 protected:
-    char saved_[260];
+    WCHAR saved_[MAX_PATH];
     HWND w_ = 0;
     void SetUp() override
     {

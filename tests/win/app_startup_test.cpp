@@ -13,35 +13,35 @@
 
 namespace {
 
-std::string Replaced(const char *path, const char *extension)
+std::wstring Replaced(const wchar_t *path, const wchar_t *extension)
 {
-    char buffer[64];
-    lstrcpynA(buffer, path, sizeof buffer);
+    WCHAR buffer[64];
+    lstrcpynW(buffer, path, 64);
     ReplaceExtension(buffer, extension);
     return buffer;
 }
 
 TEST(ReplaceExtension, ReplacesAfterLastDotOrAppends)
 {
-    EXPECT_EQ("C:\\tools\\SetRadio.ini", Replaced("C:\\tools\\SetRadio.exe", "ini"));
-    EXPECT_EQ("C:\\tools\\a.b.ini", Replaced("C:\\tools\\a.b.exe", "ini"));
-    EXPECT_EQ("C:\\tools\\SetRadio.ini", Replaced("C:\\tools\\SetRadio", "ini"));
-    EXPECT_EQ("prog.ini", Replaced("prog.", "ini"));
+    EXPECT_EQ(L"C:\\tools\\SetRadio.ini", Replaced(L"C:\\tools\\SetRadio.exe", L"ini"));
+    EXPECT_EQ(L"C:\\tools\\a.b.ini", Replaced(L"C:\\tools\\a.b.exe", L"ini"));
+    EXPECT_EQ(L"C:\\tools\\SetRadio.ini", Replaced(L"C:\\tools\\SetRadio", L"ini"));
+    EXPECT_EQ(L"prog.ini", Replaced(L"prog.", L"ini"));
     // The last dot counts even inside a folder name.
-    EXPECT_EQ("C:\\my.ini", Replaced("C:\\my.tools\\SetRadio", "ini"));
+    EXPECT_EQ(L"C:\\my.ini", Replaced(L"C:\\my.tools\\SetRadio", L"ini"));
 }
 
 TEST(SkipProgramName, QuotedAndPlainNames)
 {
-    EXPECT_STREQ("word", SkipProgramName("\"C:\\Program Files\\SetRadio.exe\"  word"));
-    EXPECT_STREQ("", SkipProgramName("\"C:\\Program Files\\SetRadio.exe word"));
-    EXPECT_STREQ("a  b", SkipProgramName("SetRadio.exe \t a  b"));
-    EXPECT_STREQ("", SkipProgramName("SetRadio.exe"));
-    EXPECT_STREQ("", SkipProgramName("SetRadio.exe   "));
-    EXPECT_STREQ("", SkipProgramName(""));
-    // Bytes of a double-byte character are name characters.
-    EXPECT_STREQ("x", SkipProgramName("C:\\\xB6\xF3\xB5\xF0\xBF\xC0.exe x"));
-    EXPECT_STREQ("b c", SkipProgramName("\"a\"b c"));
+    EXPECT_STREQ(L"word", SkipProgramName(L"\"C:\\Program Files\\SetRadio.exe\"  word"));
+    EXPECT_STREQ(L"", SkipProgramName(L"\"C:\\Program Files\\SetRadio.exe word"));
+    EXPECT_STREQ(L"a  b", SkipProgramName(L"SetRadio.exe \t a  b"));
+    EXPECT_STREQ(L"", SkipProgramName(L"SetRadio.exe"));
+    EXPECT_STREQ(L"", SkipProgramName(L"SetRadio.exe   "));
+    EXPECT_STREQ(L"", SkipProgramName(L""));
+    // Characters of any script are name characters.
+    EXPECT_STREQ(L"x", SkipProgramName(L"C:\\\uB77C\uB514\uC624.exe x"));
+    EXPECT_STREQ(L"b c", SkipProgramName(L"\"a\"b c"));
 }
 
 TEST(StartWinSock, AgreesOnVersionOneOne)
@@ -60,8 +60,8 @@ TEST(InitApplication, SettingsPathBesideProgramAndMadeWritable)
     GetModuleFileNameA(0, module, sizeof module);
     std::string expected = module;
     expected = expected.substr(0, expected.rfind('.')) + ".ini";
-    char saved[260];
-    lstrcpynA(saved, g_iniPath, sizeof saved);
+    WCHAR saved[MAX_PATH];
+    lstrcpynW(saved, g_iniPath, MAX_PATH);
 
     DWORD before = GetFileAttributesA(expected.c_str());
     if (before == INVALID_FILE_ATTRIBUTES) {
@@ -71,7 +71,7 @@ TEST(InitApplication, SettingsPathBesideProgramAndMadeWritable)
     }
     SetFileAttributesA(expected.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     InitApplication();
-    EXPECT_STREQ(expected.c_str(), g_iniPath);
+    EXPECT_STREQ(expected.c_str(), SettingsPath949().c_str());
     DWORD after = GetFileAttributesA(expected.c_str());
     EXPECT_EQ(0u, after & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     EXPECT_NE(0, g_atomCurrWndSize);
@@ -82,13 +82,14 @@ TEST(InitApplication, SettingsPathBesideProgramAndMadeWritable)
     GetAtomNameA(g_atomUserPrm1, name, sizeof name);
     EXPECT_STREQ("UserPrm1", name);
     if (before == INVALID_FILE_ATTRIBUTES) DeleteFileA(expected.c_str());
-    lstrcpynA(g_iniPath, saved, sizeof g_iniPath);
+    lstrcpynW(g_iniPath, saved, MAX_PATH);
 }
 
 TEST(RegisterMainWindowClass, DialogClassWithIconAndFaceBackground)
 {
-    WNDCLASSA wc = {};
-    ASSERT_TRUE(GetClassInfoA(g_instance, "RecordMainDlg", &wc));
+    WNDCLASSW wc = {};
+    ASSERT_TRUE(GetClassInfoW(g_instance, L"RecordMainDlg", &wc));
+    EXPECT_TRUE(wc.lpfnWndProc == DefDlgProcW);   // a Unicode window class
     EXPECT_EQ(DLGWINDOWEXTRA, wc.cbWndExtra);
     EXPECT_EQ(30, wc.cbWndExtra);
     EXPECT_EQ(0, wc.cbClsExtra);

@@ -141,7 +141,7 @@ TEST(DialogTemplate, ResourceMatchesTheMainWindowTable)
 
 class TemplateTest : public testing::Test {
 protected:
-    char saved_[260];
+    WCHAR saved_[MAX_PATH];
     HWND w_ = 0;
     void SetUp() override
     {
@@ -161,12 +161,12 @@ TEST_F(TemplateTest, WindowClassCaptionAndStyle)
     char text[64];
     GetClassNameA(w_, text, sizeof text);
     EXPECT_STREQ("RecordMainDlg", text);
-    GetWindowTextA(w_, text, sizeof text);
+    GetWindowText949(w_, text, sizeof text);
     EXPECT_STREQ("인터넷라디오 채널등록", text);
     LONG style = GetWindowLongA(w_, GWL_STYLE);
     const LONG wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     EXPECT_EQ(wanted, style & wanted);
-    GetDlgItemTextA(w_, IDC_WINDOW_NAME, text, sizeof text);
+    GetText949(w_, IDC_WINDOW_NAME, text, sizeof text);
     EXPECT_STREQ("SetRadio", text);
 }
 
@@ -189,13 +189,13 @@ TEST_F(TemplateTest, WindowHasTheControlsInTemplateOrder)
 TEST_F(TemplateTest, TextsAndRectanglesInDialogUnits)
 {
     char text[64];
-    GetDlgItemTextA(w_, IDC_SEARCH, text, sizeof text);
+    GetText949(w_, IDC_SEARCH, text, sizeof text);
     EXPECT_STREQ("라디오검색", text);
-    GetDlgItemTextA(w_, IDC_SEND, text, sizeof text);
+    GetText949(w_, IDC_SEND, text, sizeof text);
     EXPECT_STREQ("전송", text);
-    GetDlgItemTextA(w_, IDCANCEL, text, sizeof text);
+    GetText949(w_, IDCANCEL, text, sizeof text);
     EXPECT_STREQ("닫기", text);
-    GetDlgItemTextA(w_, IDC_CHANNEL_DELETE_ALL, text, sizeof text);
+    GetText949(w_, IDC_CHANNEL_DELETE_ALL, text, sizeof text);
     EXPECT_STREQ("전체삭제", text);
     // The PPPoE pairs lie exactly over the Local IP and Subnet pairs.
     const int pairs[4][2] = {{IDC_PPPOE_ID, IDC_LOCALIP}, {IDC_PPPOE_PSW, IDC_SUBNET},

@@ -33,8 +33,10 @@ LRESULT CALLBACK ReadCheckMenu(int code, WPARAM wParam, LPARAM lParam)
     if (code == HC_ACTION && m->message == WM_INITMENUPOPUP) {
         HMENU menu = (HMENU)m->wParam;
         g_menus++;
-        char text[64] = {0};
-        GetMenuStringA(menu, IDM_CHECK_ALL, text, sizeof text, MF_BYCOMMAND);
+        WCHAR wide[64] = {0};
+        GetMenuStringW(menu, IDM_CHECK_ALL, wide, 64, MF_BYCOMMAND);
+        char text[128] = {0};
+        WideCharToMultiByte(949, 0, wide, -1, text, sizeof text, 0, 0);
         g_checkText = text;
         for (int i = 0; i < GetMenuItemCount(menu); i++)
             if (GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_GRAYED) g_grayed++;
@@ -252,7 +254,8 @@ TEST_F(ChannelCheckTest, NothingChangesTheChannelListWhileEveryChannelIsChecked)
     AddDevice({{"A", silent.url + "a"}, {"B", silent.url + "b"}, {"C", silent.url + "c"}}, "AA", true);
     AddDevice({{"X", silent.url + "x"}}, "BB", false);
     // A file named on the command line, waiting for the next row loaded.
-    ASSERT_TRUE(TakeStartupFile(window, TempFile("sr_check_startup.txt", "DhcpMode=1\r\nNumberOfEntries=1\r\nFile1=http://f/1\r\nTitle1=FromFile\r\n").c_str()));
+    std::string file = TempFile("sr_check_startup.txt", "DhcpMode=1\r\nNumberOfEntries=1\r\nFile1=http://f/1\r\nTitle1=FromFile\r\n");
+    ASSERT_TRUE(TakeStartupFile(window, std::wstring(file.begin(), file.end()).c_str()));   // an ASCII path
     std::string dropped = TempFile("sr_check_drop.m3u", "#EXTM3U\r\n#EXTINF:-1,Dropped\r\nhttp://d/1\r\n");
     g_deviceList = Item(IDC_DEVICE_LIST);
     g_deviceListRedraw = -1;

@@ -56,8 +56,8 @@ protected:
     }
     void SetFields(const std::string &title, const std::string &url)
     {
-        SetDlgItemTextA(window, IDC_CHANNEL_NAME, title.c_str());
-        SetDlgItemTextA(window, IDC_CHANNEL_URL, url.c_str());
+        SetText949(window, IDC_CHANNEL_NAME, title.c_str());
+        SetText949(window, IDC_CHANNEL_URL, url.c_str());
     }
     POINT RowPoint(int row)
     {

@@ -398,8 +398,8 @@ TEST_F(DeviceSearchTest, SendChecksBothPlsAddressesInOrder)
     const char *copyBefore = RowCopy(window, 0);
 
     // First address empty (blanks only): asked for, focus into it.
-    SetDlgItemTextA(window, IDC_PLS_URL1, "   ");
-    SetDlgItemTextA(window, IDC_PLS_URL2, "");
+    SetText949(window, IDC_PLS_URL1, "   ");
+    SetText949(window, IDC_PLS_URL2, "");
     QueueBoxAnswer(IDOK);
     OnSendCommand(window);
     ASSERT_EQ(1, BoxCount());
@@ -407,14 +407,14 @@ TEST_F(DeviceSearchTest, SendChecksBothPlsAddressesInOrder)
     EXPECT_EQ(GetDlgItem(window, IDC_PLS_URL1), GetFocus());
 
     // First address not live: the check asks, Cancel ends the send with no further box.
-    SetDlgItemTextA(window, IDC_PLS_URL1, DeadUrl().c_str());
+    SetText949(window, IDC_PLS_URL1, DeadUrl().c_str());
     QueueBoxAnswer(IDCANCEL);
     OnSendCommand(window);
     ASSERT_EQ(2, BoxCount());
     EXPECT_TRUE(strstr(BoxText(1), TEXT_STREAM_NOT_LIVE) != 0) << BoxText(1);
 
     // First live, second empty: asked for, focus into the second.
-    SetDlgItemTextA(window, IDC_PLS_URL1, live.Url().c_str());
+    SetText949(window, IDC_PLS_URL1, live.Url().c_str());
     QueueBoxAnswer(IDOK);
     OnSendCommand(window);
     ASSERT_EQ(3, BoxCount());
@@ -422,14 +422,14 @@ TEST_F(DeviceSearchTest, SendChecksBothPlsAddressesInOrder)
     EXPECT_EQ(GetDlgItem(window, IDC_PLS_URL2), GetFocus());
 
     // Second not live: asked, Cancel ends the send.
-    SetDlgItemTextA(window, IDC_PLS_URL2, DeadUrl().c_str());
+    SetText949(window, IDC_PLS_URL2, DeadUrl().c_str());
     QueueBoxAnswer(IDCANCEL);
     OnSendCommand(window);
     ASSERT_EQ(4, BoxCount());
     EXPECT_TRUE(strstr(BoxText(3), TEXT_STREAM_NOT_LIVE) != 0) << BoxText(3);
 
     // Both live: the confirmation; Cancel sends nothing and keeps the unsaved flag and the copy.
-    SetDlgItemTextA(window, IDC_PLS_URL2, live.Url().c_str());
+    SetText949(window, IDC_PLS_URL2, live.Url().c_str());
     QueueBoxAnswer(IDCANCEL);
     OnSendCommand(window);
     ASSERT_EQ(5, BoxCount());
@@ -449,11 +449,11 @@ TEST_F(DeviceSearchTest, SendStoresTheComposedTextAsTheRowsCopy)
     ListAndClickDevice(kDevice);
     // PPPoE hides the address edits; their texts go out all the same.
     CheckRadioButton(window, IDC_MODE_STATIC, IDC_MODE_PPPOE, IDC_MODE_PPPOE);
-    SetDlgItemTextA(window, IDC_LOCALIP, " 192.168.0.9 ");
-    SetDlgItemTextA(window, IDC_PPPOE_ID, "kim");
-    SetDlgItemTextA(window, IDC_PPPOE_PSW, "secret");
-    SetDlgItemTextA(window, IDC_PLS_URL1, live.Url().c_str());
-    SetDlgItemTextA(window, IDC_PLS_URL2, live.Url().c_str());
+    SetText949(window, IDC_LOCALIP, " 192.168.0.9 ");
+    SetText949(window, IDC_PPPOE_ID, "kim");
+    SetText949(window, IDC_PPPOE_PSW, "secret");
+    SetText949(window, IDC_PLS_URL1, live.Url().c_str());
+    SetText949(window, IDC_PLS_URL2, live.Url().c_str());
     DeleteAllListRows(window, IDC_CHANNEL_LIST);
     InsertListRow(window, IDC_CHANNEL_LIST, 0, "1.", 0);
     SetListCellText(window, IDC_CHANNEL_LIST, 0, 1, "라디오 하나");
@@ -502,10 +502,10 @@ TEST_F(DeviceSearchTest, SettThatWouldNotFitIsRefusedAndOneEntryLessIsSent)
     ListAndClickDevice(device.c_str());
     std::string pls = live.Url();
     pls += std::string(127 - pls.size(), 'p');
-    SetDlgItemTextA(window, IDC_PLS_URL1, pls.c_str());
-    SetDlgItemTextA(window, IDC_PLS_URL2, pls.c_str());
+    SetText949(window, IDC_PLS_URL1, pls.c_str());
+    SetText949(window, IDC_PLS_URL2, pls.c_str());
     const int ids[] = {IDC_LOCALIP, IDC_SUBNET, IDC_GATEWAY, IDC_DNS, IDC_PPPOE_ID, IDC_PPPOE_PSW};
-    for (int id : ids) SetDlgItemTextA(window, id, longest.c_str());
+    for (int id : ids) SetText949(window, id, longest.c_str());
     // 236 entries exceed one message, 235 fit.
     DeleteAllListRows(window, IDC_CHANNEL_LIST);
     for (int i = 0; i < 236; i++) {
@@ -550,8 +550,8 @@ TEST_F(DeviceSearchTest, SearchDuringTheConfirmationLeavesNoDeviceToSendTo)
     LiveServer live;
     live.Start();
     ListAndClickDevice(kDevice);
-    SetDlgItemTextA(window, IDC_PLS_URL1, live.Url().c_str());
-    SetDlgItemTextA(window, IDC_PLS_URL2, live.Url().c_str());
+    SetText949(window, IDC_PLS_URL1, live.Url().c_str());
+    SetText949(window, IDC_PLS_URL2, live.Url().c_str());
     g_main.changedFlag = 1;
     // Dispatched by the confirmation box's own loop before its answer arrives.
     PostMessageA(window, WM_COMMAND, IDC_SEARCH, 0);

@@ -117,7 +117,7 @@ void ExpectOneAndAHalfTimes(const Figures &at96, const Figures &now)
 
 class DpiWindow : public testing::Test {
 protected:
-    char saved_[260];
+    WCHAR saved_[MAX_PATH];
     HWND window_ = 0;
     void SetUp() override
     {

@@ -92,7 +92,7 @@ TEST_F(FileCommandsTest, SaveOpenSaveGivesTheSameBytesAndOpenLoadsLikeADeviceRow
     ClickDeviceRow(window, 1);
     ASSERT_NE(loaded, FormPicture());
     ClickDeviceRow(window, 0);
-    SetDlgItemTextA(window, IDC_LOCALIP, "1.2.3.4");
+    SetText949(window, IDC_LOCALIP, "1.2.3.4");
     DeleteAllListRows(window, IDC_CHANNEL_LIST);
     CommandWithFile(IDM_OPEN_SETTINGS, Path("first.txt"));
     EXPECT_EQ(loaded, FormPicture());

@@ -9,6 +9,7 @@
 #include "hostnet/dns_sources.h"
 #include "hostnet/host_defaults.h"
 #include "res/resource.h"
+#include "tests/win/test_support.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ HWND CreateAddressDialog(void)
 std::string FieldText(HWND dialog, int id)
 {
     char text[128];
-    GetDlgItemTextA(dialog, id, text, sizeof text);
+    GetText949(dialog, id, text, sizeof text);
     return text;
 }
 
@@ -116,8 +117,8 @@ TEST(HostDefaults, FillPutsDottedTextsAndKeepsUnfoundFields)
 {
     HWND dialog = CreateAddressDialog();
     ASSERT_NE(nullptr, dialog);
-    SetDlgItemTextA(dialog, IDC_GATEWAY, "keep");
-    SetDlgItemTextA(dialog, IDC_DNS, "keep");
+    SetText949(dialog, IDC_GATEWAY, "keep");
+    SetText949(dialog, IDC_DNS, "keep");
     FillHostDefaults(dialog);
 
     unsigned local = LocalHostAddress();

@@ -101,7 +101,7 @@ protected:
         std::string s;
         for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             char text[256];
-            GetWindowTextA(child, text, sizeof text);
+            GetWindowText949(child, text, sizeof text);
             s += std::to_string(GetDlgCtrlID(child)) + (IsWindowEnabled(child) ? "e" : "d") +
                  (IsWindowVisible(child) ? "v" : "h") + text + "|";
         }
@@ -114,7 +114,7 @@ protected:
     // Triggers one way of closing; with ChangedFlag set, Cancel keeps the window, OK closes it.
     void CheckCloseRoute(void (*route)(HWND), const char *name)
     {
-        std::string before = FileBytes(g_iniPath);
+        std::string before = FileBytes(SettingsPath949().c_str());
         g_main.changedFlag = 1;
         QueueBoxAnswer(IDCANCEL);
         route(window);
@@ -125,7 +125,7 @@ protected:
         EXPECT_TRUE(IsWindow(window)) << name;
         EXPECT_NE(NO_SOCKET, DeviceLinkSocket()) << name << ": the device socket must stay open";
         EXPECT_TRUE(g_main.sendImage != 0 && g_main.closeImage != 0) << name;
-        EXPECT_EQ(before, FileBytes(g_iniPath)) << name << ": no column widths may be written";
+        EXPECT_EQ(before, FileBytes(SettingsPath949().c_str())) << name << ": no column widths may be written";
 
         QueueBoxAnswer(IDOK);
         route(window);
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, ControlsFollowTheTemplateInClassTextStyleAndPlace)
         EXPECT_STREQ(row.cls, cls) << "control " << i;
         if (row.text) {
             char text[128];
-            GetWindowTextA(child, text, sizeof text);
+            GetWindowText949(child, text, sizeof text);
             EXPECT_STREQ(row.text, text) << "control " << i;
         }
         DWORD style = row.style;
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, ControlsFollowTheTemplateInClassTextStyleAndPlace)
         child = GetWindow(child, GW_HWNDNEXT);
     }
     char caption[128];
-    GetWindowTextA(window, caption, sizeof caption);
+    GetWindowText949(window, caption, sizeof caption);
     EXPECT_STREQ(TEXT_MAIN_CAPTION, caption);
     char cls[64];
     GetClassNameA(window, cls, sizeof cls);
@@ -243,13 +243,15 @@ TEST_F(MainWindowTest, ListColumnsHaveTheirTitlesWidthsAndFullRowSelection)
         {IDC_CHANNEL_LIST, 2, TEXT_COLUMN_SERVER, 152},
     };
     for (const Column &c : columns) {
-        char title[64] = "";
-        LVCOLUMNA info;
+        WCHAR wideTitle[64] = L"";
+        LVCOLUMNW info;
         memset(&info, 0, sizeof info);
         info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        info.pszText = title;
-        info.cchTextMax = sizeof title;
-        ASSERT_TRUE(SendDlgItemMessageA(window, c.list, LVM_GETCOLUMNA, c.column, (LPARAM)&info)) << c.title;
+        info.pszText = wideTitle;
+        info.cchTextMax = 64;
+        ASSERT_TRUE(SendDlgItemMessageW(window, c.list, LVM_GETCOLUMNW, c.column, (LPARAM)&info)) << c.title;
+        char title[64] = "";
+        WideCharToMultiByte(949, 0, wideTitle, -1, title, sizeof title, 0, 0);
         EXPECT_STREQ(c.title, title);
         EXPECT_EQ(DialogUnitsToPixelsX(c.dlu), info.cx) << c.title;
         EXPECT_EQ(LVCFMT_LEFT, info.fmt & LVCFMT_JUSTIFYMASK) << c.title;
@@ -370,7 +372,7 @@ TEST_F(MainWindowTest, MessageCaptionIsTheOwnersTitleCutTo79Characters)
     std::string title(100, 'T');
     title[78] = 'x';
     title[79] = 'y';
-    SetWindowTextA(window, title.c_str());
+    SetText949(window, 0, title.c_str());
     QueueBoxAnswer(IDOK);
     EXPECT_EQ(IDOK, ShowMessage(window, "hello", MB_OK));
     ASSERT_EQ(1, BoxCount());

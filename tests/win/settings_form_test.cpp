@@ -74,7 +74,7 @@ TEST_F(SettingsFormTest, ChoosingPppoeShowsItsEditsInThePlaceOfLocalIpAndSubnet)
 TEST_F(SettingsFormTest, RowClickLoadsModeTextsAndChannelRows)
 {
     AddDeviceRow(window, kDeviceA, "AA");
-    SetDlgItemTextA(window, IDC_CHANNEL_NAME, "typed");
+    SetText949(window, IDC_CHANNEL_NAME, "typed");
     ClickDeviceRow(window, 0);
 
     EXPECT_EQ(2, GetCheckedRadio(window, IDC_MODE_STATIC, 3));
@@ -150,7 +150,7 @@ TEST_F(SettingsFormTest, WithUnsavedChannelEditsAnotherRowDoesNotReload)
     AddDeviceRow(window, kDeviceB, "BB");
     ClickDeviceRow(window, 0);
     g_main.changedFlag = 1;
-    SetDlgItemTextA(window, IDC_LOCALIP, "edited");
+    SetText949(window, IDC_LOCALIP, "edited");
     ClickDeviceRow(window, 1);
     EXPECT_EQ(1, GetSelectedListRow(window, IDC_DEVICE_LIST, -1));
     EXPECT_EQ(2, GetCheckedRadio(window, IDC_MODE_STATIC, 3));
@@ -182,7 +182,7 @@ TEST_F(SettingsFormTest, ClickOnEmptySpaceDisablesButKeepsTexts)
 TEST_F(SettingsFormTest, RowWithoutTextDoesNothing)
 {
     InsertListRow(window, IDC_DEVICE_LIST, 0, "bare", 0);
-    SetDlgItemTextA(window, IDC_LOCALIP, "kept");
+    SetText949(window, IDC_LOCALIP, "kept");
     ClickDeviceRow(window, 0);
     EXPECT_EQ("kept", Text(window, IDC_LOCALIP));
     EXPECT_EQ(1, GetCheckedRadio(window, IDC_MODE_STATIC, 3));

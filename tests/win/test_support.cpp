@@ -18,7 +18,7 @@ static int g_answerHead, g_answerTail;
 static int g_depth, g_maxDepth;
 
 enum { FILE_NAME_COMBO = 0x47c, FILE_NAME_EDIT = 0x480 };
-static char g_fileAnswers[8][MAX_PATH];
+static WCHAR g_fileAnswers[8][MAX_PATH];
 static int g_fileHead, g_fileTail, g_fileDialogs;
 static HWND g_fileDialog;
 
@@ -43,7 +43,7 @@ static void CALLBACK CancelStuckFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(0, timer);
     if (!IsWindow(g_answeredDialog)) return;
     g_unexpected++;
-    PostMessageA(g_answeredDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    PostMessageW(g_answeredDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
 // Runs inside the file dialog's own loop once it is up: types the queued name and presses OK
@@ -54,7 +54,7 @@ static void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
     HWND dialog = g_fileDialog;
     g_fileDialog = 0;
     if (!IsWindow(dialog)) return;
-    const char *name = "";
+    const WCHAR *name = L"";
     if (g_fileHead != g_fileTail) {
         name = g_fileAnswers[g_fileHead];
         g_fileHead = (g_fileHead + 1) % 8;
@@ -62,14 +62,14 @@ static void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
         g_unexpected++;
     }
     if (!name[0]) {
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return;
     }
     // The name box is a combo box (its edit takes the text) or, in older dialogs, an edit.
     HWND box = GetDlgItem(dialog, FILE_NAME_COMBO);
     if (!box) box = GetDlgItem(dialog, FILE_NAME_EDIT);
-    SendMessageA(box, WM_SETTEXT, 0, (LPARAM)name);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    SendMessageW(box, WM_SETTEXT, 0, (LPARAM)name);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     g_answeredDialog = dialog;
     SetTimer(0, 0, 3000, CancelStuckFileDialog);
 }
@@ -80,7 +80,7 @@ static BOOL CALLBACK FindLongestStatic(HWND child, LPARAM lParam)
     GetClassNameA(child, cls, sizeof cls);
     if (lstrcmpiA(cls, "Static") != 0) return TRUE;
     char text[1024];
-    int n = GetWindowTextA(child, text, sizeof text);
+    int n = GetWindowText949(child, text, sizeof text);
     char *best = (char *)lParam;
     if (n > TextLength(best)) CopyText(best, 1024, text);
     return TRUE;
@@ -104,7 +104,7 @@ static LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
             int slot = g_boxes < MAX_BOXES ? g_boxes : MAX_BOXES - 1;
             g_texts[slot][0] = 0;
             EnumChildWindows(box, FindLongestStatic, (LPARAM)g_texts[slot]);
-            GetWindowTextA(box, g_captions[slot], sizeof g_captions[slot]);
+            GetWindowText949(box, g_captions[slot], sizeof g_captions[slot]);
             g_boxes++;
             int answer = IDCANCEL;
             if (g_answerHead != g_answerTail) {
@@ -113,7 +113,7 @@ static LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
             } else {
                 g_unexpected++;
             }
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
         }
     }
     return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -141,8 +141,45 @@ void QueueBoxAnswer(int answer)
 
 void QueueFileAnswer(const char *path)
 {
-    lstrcpynA(g_fileAnswers[g_fileTail], path, MAX_PATH);
+    WCHAR wide[MAX_PATH];
+    wide[0] = 0;
+    MultiByteToWideChar(949, 0, path, -1, wide, MAX_PATH);
+    wide[MAX_PATH - 1] = 0;
+    QueueWideFileAnswer(wide);
+}
+
+void QueueWideFileAnswer(const WCHAR *path)
+{
+    lstrcpynW(g_fileAnswers[g_fileTail], path, MAX_PATH);
     g_fileTail = (g_fileTail + 1) % 8;
+}
+
+int GetWindowText949(HWND window, char *out, int size)
+{
+    WCHAR wide[1024];
+    wide[0] = 0;
+    GetWindowTextW(window, wide, 1024);
+    int n = WideCharToMultiByte(949, 0, wide, -1, out, size, 0, 0);
+    if (n <= 0) n = 1;
+    out[n - 1] = 0;
+    return n - 1;
+}
+
+int GetText949(HWND window, int id, char *out, int size)
+{
+    out[0] = 0;
+    HWND item = GetDlgItem(window, id);
+    return item ? GetWindowText949(item, out, size) : 0;
+}
+
+void SetText949(HWND window, int id, const char *text)
+{
+    WCHAR wide[1024];
+    wide[0] = 0;
+    MultiByteToWideChar(949, 0, text, -1, wide, 1024);
+    wide[1023] = 0;
+    if (id) SetDlgItemTextW(window, id, wide);
+    else SetWindowTextW(window, wide);
 }
 
 int FileDialogCount(void) { return g_fileDialogs; }
@@ -154,17 +191,17 @@ const char *BoxCaption(int index) { return index >= 0 && index < g_boxes && inde
 
 HWND CreateMainWindow(void)
 {
-    return CreateDialogParamA(g_instance, MAKEINTRESOURCEA(IDD_MAIN), 0, MainDialogProc, 0);
+    return CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_MAIN), 0, MainDialogProc, 0);
 }
 
 void DestroyMainWindow(HWND window)
 {
     if (IsWindow(window)) DestroyWindow(window);
     MSG msg;
-    while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, 0, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
@@ -173,29 +210,38 @@ void PumpMessages(HWND window, int ms)
     DWORD start = GetTickCount();
     do {
         MSG msg;
-        while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, 0, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) continue;
-            if (window && IsWindow(window) && IsDialogMessageA(window, &msg)) continue;
+            if (window && IsWindow(window) && IsDialogMessageW(window, &msg)) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         if (ms > 0) Sleep(5);
     } while ((int)(GetTickCount() - start) < ms);
 }
 
-void UsePrivateSettingsFile(const char *name, char *saved)
+void UsePrivateSettingsFile(const char *name, WCHAR *saved)
 {
-    lstrcpynA(saved, g_iniPath, sizeof g_iniPath);
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    wsprintfA(g_iniPath, "%s%s", dir, name);
-    SetFileAttributesA(g_iniPath, 0);
-    DeleteFileA(g_iniPath);
+    lstrcpynW(saved, g_iniPath, MAX_PATH);
+    WCHAR dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    WCHAR wideName[MAX_PATH];
+    MultiByteToWideChar(949, 0, name, -1, wideName, MAX_PATH);
+    wsprintfW(g_iniPath, L"%s%s", dir, wideName);
+    SetFileAttributesW(g_iniPath, 0);
+    DeleteFileW(g_iniPath);
 }
 
-void RestoreSettingsFile(const char *saved)
+void RestoreSettingsFile(const WCHAR *saved)
 {
-    SetFileAttributesA(g_iniPath, 0);
-    DeleteFileA(g_iniPath);
-    lstrcpynA(g_iniPath, saved, sizeof g_iniPath);
+    SetFileAttributesW(g_iniPath, 0);
+    DeleteFileW(g_iniPath);
+    lstrcpynW(g_iniPath, saved, MAX_PATH);
+}
+
+std::string SettingsPath949(void)
+{
+    char path[MAX_PATH * 2];
+    int n = WideCharToMultiByte(949, 0, g_iniPath, -1, path, sizeof path, 0, 0);
+    return n > 0 ? std::string(path) : std::string();
 }

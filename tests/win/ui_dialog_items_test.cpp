@@ -9,19 +9,19 @@ class DialogItemsTest : public WindowTest {};
 
 TEST_F(DialogItemsTest, ControlTextIsCutToTheBufferAndTrimmed)
 {
-    SetDlgItemTextA(window, IDC_CHANNEL_URL, "  \t abc def \t ");
+    SetText949(window, IDC_CHANNEL_URL, "  \t abc def \t ");
     char buffer[128];
     EXPECT_EQ(7, GetControlText(window, IDC_CHANNEL_URL, buffer, sizeof buffer));
     EXPECT_STREQ("abc def", buffer);
 
     // Cut first, trimmed afterwards: the blank at the cut goes too.
-    SetDlgItemTextA(window, IDC_CHANNEL_URL, "abcd efgh");
+    SetText949(window, IDC_CHANNEL_URL, "abcd efgh");
     char small[6];
     memset(small, 'x', sizeof small);
     EXPECT_EQ(4, GetControlText(window, IDC_CHANNEL_URL, small, sizeof small));
     EXPECT_STREQ("abcd", small);
 
-    SetDlgItemTextA(window, IDC_CHANNEL_URL, "     ");
+    SetText949(window, IDC_CHANNEL_URL, "     ");
     EXPECT_EQ(0, GetControlText(window, IDC_CHANNEL_URL, buffer, sizeof buffer));
     EXPECT_STREQ("", buffer);
     // A missing control reads as empty.

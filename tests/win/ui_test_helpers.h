@@ -31,7 +31,7 @@ inline std::string Cell(HWND window, int id, int row, int column)
 inline std::string Text(HWND window, int id)
 {
     char buffer[512];
-    GetDlgItemTextA(window, id, buffer, sizeof buffer);
+    GetText949(window, id, buffer, sizeof buffer);
     return buffer;
 }
 
@@ -97,7 +97,7 @@ protected:
     void SetUp() override
     {
         CloseDeviceLink();
-        WritePrivateProfileStringA(SETTINGS_SECTION, 0, 0, g_iniPath);
+        WritePrivateProfileStringA(SETTINGS_SECTION, 0, 0, SettingsPath949().c_str());
         StartBoxWatch();
         window = CreateMainWindow();
         ASSERT_TRUE(window != 0);
