@@ -5,7 +5,8 @@
 // At 100 writes OUTDIR/send.bmp (72x32), OUTDIR/close.bmp (36x32), both 8 bits per pixel with a full
 // 256-entry colour table whose entry 243 is the light grey background, and OUTDIR/setradio.ico
 // (32x32 and 16x16, 16 colours). At another PERCENT (125, 150, 200) writes send_PERCENT.bmp and
-// close_PERCENT.bmp, the same drawings made at that size (not stretched), run-length encoded.
+// close_PERCENT.bmp, the same drawings made at that size (not stretched), run-length encoded with a
+// colour table of the colours used, the background in entry 0 (BUTTON_SCALED_FACE_INDEX).
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -229,28 +230,39 @@ bool WriteBmp8(const std::string &path, const Canvas &c, const std::vector<Rgb> 
     return WriteFile(path, o);
 }
 
-// The same bitmap run-length encoded (BI_RLE8): each row as runs of one index, then end of line;
-// end of bitmap after the last row. The strips are mostly background, so this keeps them small.
+// The same bitmap run-length encoded (BI_RLE8) with a colour table of only the colours it uses,
+// the background first (entry 0): each row as runs of one index, then end of line; end of bitmap
+// after the last row. The strips are mostly background and use few colours, so this keeps them small.
 bool WriteBmp8Rle(const std::string &path, const Canvas &c, const std::vector<Rgb> &pal)
 {
+    std::vector<int> entryOf(256, -1);
+    std::vector<Rgb> table;
+    entryOf[kFace] = 0;
+    table.push_back(pal[kFace]);
+    for (uint8_t p : c.px)
+        if (entryOf[p] < 0) {
+            entryOf[p] = (int)table.size();
+            table.push_back(pal[p]);
+        }
     std::vector<uint8_t> bits;
     for (int y = c.h - 1; y >= 0; --y) {
         for (int x = 0; x < c.w;) {
             int n = 1;
             while (x + n < c.w && n < 255 && c.Get(x + n, y) == c.Get(x, y)) ++n;
             bits.push_back((uint8_t)n);
-            bits.push_back(c.Get(x, y));
+            bits.push_back((uint8_t)entryOf[c.Get(x, y)]);
             x += n;
         }
         bits.push_back(0);
         bits.push_back(y ? 0 : 1);
     }
+    unsigned tableBytes = (unsigned)table.size() * 4;
     std::vector<uint8_t> o;
     o.push_back('B'); o.push_back('M');
-    Put32(o, 14 + 40 + 1024 + (unsigned)bits.size()); Put32(o, 0); Put32(o, 14 + 40 + 1024);
-    PutInfoHeader(o, c.w, c.h, 8, 256, (unsigned)bits.size());
+    Put32(o, 14 + 40 + tableBytes + (unsigned)bits.size()); Put32(o, 0); Put32(o, 14 + 40 + tableBytes);
+    PutInfoHeader(o, c.w, c.h, 8, (int)table.size(), (unsigned)bits.size());
     o[14 + 16] = 1;  // biCompression BI_RLE8
-    for (const Rgb &e : pal) { o.push_back(e.b); o.push_back(e.g); o.push_back(e.r); o.push_back(0); }
+    for (const Rgb &e : table) { o.push_back(e.b); o.push_back(e.g); o.push_back(e.r); o.push_back(0); }
     o.insert(o.end(), bits.begin(), bits.end());
     return WriteFile(path, o);
 }

@@ -8,8 +8,9 @@ HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COL
 {
     if (!resource || size < (int)sizeof(BITMAPINFOHEADER)) return 0;
     const BITMAPINFOHEADER *header = (const BITMAPINFOHEADER *)resource;
-    // Only strips of 1 to 8 bits per pixel with a full colour table are drawn: uncompressed, or
-    // run-length encoded at 8 bits from the bottom row up (the strips for larger display scales).
+    // Only strips of 1 to 8 bits per pixel are drawn: uncompressed with a full colour table, or
+    // run-length encoded at 8 bits from the bottom row up with a table of biClrUsed entries (the
+    // strips for larger display scales, whose table holds only the colours they use).
     long long bits = (long long)header->biPlanes * header->biBitCount;
     if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > (DWORD)size) return 0;
     int encoded = header->biCompression == BI_RLE8;
@@ -18,6 +19,7 @@ HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COL
     if (header->biWidth <= 0 || header->biHeight == 0 || header->biHeight == (LONG)0x80000000) return 0;
     long long colours = 1LL << bits;
     if (header->biClrUsed > (DWORD)colours) return 0;
+    if (encoded && header->biClrUsed) colours = header->biClrUsed;
     long long height = header->biHeight < 0 ? -(long long)header->biHeight : header->biHeight;
     long long stride = (((long long)header->biWidth * bits + 31) / 32) * 4;
     long long tableEnd = (long long)header->biSize + colours * 4;
@@ -54,7 +56,7 @@ HBITMAP LoadButtonBitmapForDpi(int resourceId, int dpi, int paletteIndex, COLORR
 {
     int step = dpi >= 192 ? 3 : dpi >= 144 ? 2 : dpi >= 120 ? 1 : 0;
     for (; step > 0; --step) {
-        HBITMAP bitmap = LoadButtonBitmap(resourceId + BUTTON_SCALE_ID_STEP * step, paletteIndex, colour);
+        HBITMAP bitmap = LoadButtonBitmap(resourceId + BUTTON_SCALE_ID_STEP * step, BUTTON_SCALED_FACE_INDEX, colour);
         if (bitmap) return bitmap;
     }
     return LoadButtonBitmap(resourceId, paletteIndex, colour);

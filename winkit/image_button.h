@@ -9,11 +9,14 @@
 #define BUTTON_CELL_HEIGHT 32
 // The strip drawn for the next larger display scale (125, 150, 200 %) has the id plus this.
 #define BUTTON_SCALE_ID_STEP 10
+// Those strips hold only the colours they use, the background in this entry.
+#define BUTTON_SCALED_FACE_INDEX 0
 
 HBITMAP LoadButtonBitmap(int resourceId, int paletteIndex, COLORREF colour);
-// The strip made for the largest scale not above dpi (120, 144, 192), else the 96-DPI one.
+// The strip made for the largest scale not above dpi (120, 144, 192), its background in colour;
+// else the 96-DPI one with entry paletteIndex in colour.
 HBITMAP LoadButtonBitmapForDpi(int resourceId, int dpi, int paletteIndex, COLORREF colour);
-// The same from a packed bitmap in memory (header, full colour table, pixel rows); null when refused.
+// The same from a packed bitmap in memory (header, colour table, pixel rows); null when refused.
 HBITMAP CreateButtonBitmap(const void *resource, int size, int paletteIndex, COLORREF colour);
 void DrawImageButton(const DRAWITEMSTRUCT *item, HBITMAP bitmap, int cellWidth, int cellHeight);
 // The same with cells as high as the bitmap and in the 96-DPI cells' proportion.

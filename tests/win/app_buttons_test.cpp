@@ -194,26 +194,30 @@ TEST(ImageButton, EdgeLinesCornersAndFill)
     EXPECT_EQ(RGB(1, 2, 3), p.At(20, 20));
 }
 
+// Every scale's strip, the 96-DPI ones by entry 243 and the larger ones by their compact tables.
 TEST(ButtonBitmap, ResourcesLoadWithFaceColourInBackground)
 {
     const COLORREF face = RGB(10, 20, 30);
     const int ids[2] = {IDB_SEND, IDB_CLOSE};
     const int widths[2] = {72, 36};
-    for (int i = 0; i < 2; ++i) {
-        HBITMAP b = LoadButtonBitmap(ids[i], BUTTON_FACE_INDEX, face);
-        ASSERT_TRUE(b != 0);
-        BITMAP info;
-        GetObjectA(b, sizeof info, &info);
-        EXPECT_EQ(widths[i], info.bmWidth);
-        EXPECT_EQ(32, info.bmHeight);
-        HDC dc = CreateCompatibleDC(0);
-        HGDIOBJ old = SelectObject(dc, b);
-        EXPECT_EQ(face, GetPixel(dc, 0, 0));
-        EXPECT_EQ(face, GetPixel(dc, widths[i] - 1, 31));
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(b);
-    }
+    const int dpis[4] = {96, 120, 144, 192};
+    for (int i = 0; i < 2; ++i)
+        for (int d = 0; d < 4; ++d) {
+            HBITMAP b = LoadButtonBitmapForDpi(ids[i], dpis[d], BUTTON_FACE_INDEX, face);
+            ASSERT_TRUE(b != 0) << ids[i] << " at " << dpis[d];
+            BITMAP info;
+            GetObjectA(b, sizeof info, &info);
+            int w = widths[i] * dpis[d] / 96, h = 32 * dpis[d] / 96;
+            EXPECT_EQ(w, info.bmWidth);
+            EXPECT_EQ(h, info.bmHeight);
+            HDC dc = CreateCompatibleDC(0);
+            HGDIOBJ old = SelectObject(dc, b);
+            EXPECT_EQ(face, GetPixel(dc, 0, 0)) << ids[i] << " at " << dpis[d];
+            EXPECT_EQ(face, GetPixel(dc, w - 1, h - 1)) << ids[i] << " at " << dpis[d];
+            SelectObject(dc, old);
+            DeleteDC(dc);
+            DeleteObject(b);
+        }
     EXPECT_TRUE(LoadButtonBitmap(99, BUTTON_FACE_INDEX, face) == 0);
 }
 

@@ -166,7 +166,7 @@ protected:
     }
     void TearDown() override
     {
-        WritePrivateProfileStringA("Directory", 0, 0, g_iniPath);
+        WritePrivateProfileStringW(L"Directory", 0, 0, g_iniPath);
         directory.Stop();
         stream.Stop();
         WindowTest::TearDown();
