@@ -25,6 +25,7 @@
 #define IDM_EXPORT_PLAYLIST 2004
 #define IDM_CHECK_ALL 2005
 #define IDM_FIND_STATIONS 2006
+#define IDM_FIND_OTHER_ADDRESS 2007
 
 // Controls of the main window, dialog template 6.
 #define IDC_MODE_STATIC 90

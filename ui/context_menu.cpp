@@ -30,6 +30,7 @@ static const ContextMenuItem kChannelListMenu[] = {
     {IDM_EXPORT_PLAYLIST, TEXT_MENU_EXPORT_PLAYLIST},
     {IDM_CHECK_ALL, TEXT_MENU_CHECK_ALL},
     {IDM_FIND_STATIONS, TEXT_MENU_FIND_STATIONS},
+    {IDM_FIND_OTHER_ADDRESS, TEXT_MENU_FIND_OTHER_ADDRESS},
 };
 
 static HMENU BuildMenu(const ContextMenuItem *items, int count)

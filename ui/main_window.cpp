@@ -108,6 +108,7 @@ static void OnMainCommand(HWND window, int id)
     case IDM_EXPORT_PLAYLIST: OnExportPlaylistCommand(window); break;
     case IDM_CHECK_ALL: OnCheckAllCommand(window); break;
     case IDM_FIND_STATIONS: OnFindStationsCommand(window); break;
+    case IDM_FIND_OTHER_ADDRESS: OnFindOtherAddressCommand(window); break;
     default: break;
     }
 }

@@ -10,6 +10,7 @@
 #include "stream/probe.h"
 #include "ui/channel_check.h"
 #include "ui/file_commands.h"
+#include "ui/main_state.h"
 #include "ui/texts.h"
 #include "webget/web_get.h"
 #include "winkit/code_page.h"
@@ -29,6 +30,7 @@ enum {
     FIND_TITLE_SHOWN = 31,    // title bytes a line of a question shows
     FIND_LINES = 15,          // station lines a question shows before "외 N개"
     FIND_POST_TRIES = 500,    // a full message queue is retried every 10 ms for 5 s
+    FIND_CELL_SIZE = 128,     // a ChannelList cell: a title (31 bytes) or an address (127)
     FIND_COLUMNS = 7,
     FIND_STATE_COLUMN = 5
 };
@@ -76,6 +78,9 @@ struct ClickRun {
 // The dialog's state (UI thread only; the dialog is modal, so there is one at a time).
 static struct {
     HWND owner;
+    int replaceRow;          // the channel whose address 바꾸기 replaces; -1 when 추가 appends
+    char replaceTitle[FIND_CELL_SIZE];     // that row's title and address when the dialog opened
+    char replaceAddress[FIND_CELL_SIZE];
     SearchRun *search;       // the last search; its results while listed
     ProbeRun *probe;
     long serial;
@@ -329,6 +334,12 @@ static PlatThreadResult PLAT_THREAD_CALL ClickWorker(void *argument)
     return 0;
 }
 
+// The clicks of stations that now stand in the channel list, counted by the directory.
+static void StartClicks(ClickRun *clicks)
+{
+    if (!clicks->count || !PlatStartThread(ClickWorker, clicks)) PlatFree(clicks);
+}
+
 // Which selected stations are in doubt: 1 no stream behind them or not yet checked, 2 answering
 // but not as ICY, 0 live.
 static int DoubtOf(int index)
@@ -378,11 +389,12 @@ static int AskAboutDoubtful(HWND dialog, const int *rows, int count)
     BuilderInit(&b, text, FIND_TEXT_SIZE);
     if (noStream) AppendDoubtGroup(&b, TEXT_CHECK_NO_STREAM_HEAD, 1, rows, count);
     if (noStream && notIcy) BuilderAppend(&b, "\n");
+    int replacing = g_find.replaceRow >= 0;
     if (notIcy) {
         AppendDoubtGroup(&b, TEXT_CHECK_NOT_ICY_HEAD, 2, rows, count);
-        BuilderAppend(&b, "\n" TEXT_FIND_NOT_ICY_ADDED);
+        BuilderAppend(&b, replacing ? "\n" TEXT_FIND_NOT_ICY_REPLACED : "\n" TEXT_FIND_NOT_ICY_ADDED);
     }
-    if (noStream) BuilderAppend(&b, "\n\n" TEXT_FIND_ADD_ANYWAY_QUESTION);
+    if (noStream) BuilderAppend(&b, replacing ? "\n\n" TEXT_FIND_REPLACE_ANYWAY_QUESTION : "\n\n" TEXT_FIND_ADD_ANYWAY_QUESTION);
     int all = noStream ? ShowMessage(dialog, text, MB_YESNO) == IDYES : (ShowMessage(dialog, text, MB_OK), 1);
     PlatFree(text);
     return all;
@@ -431,7 +443,47 @@ static void OnFindAdd(HWND dialog)
         return;
     }
     ImportChannels(g_find.owner, FeedSelected, &job);
-    if (!job.clicks->count || !PlatStartThread(ClickWorker, job.clicks)) PlatFree(job.clicks);
+    StartClicks(job.clicks);
+}
+
+// 바꾸기: the one selected station's address replaces that of the channel the dialog was opened
+// for, which keeps its title; then the dialog closes.
+static void OnFindReplace(HWND dialog)
+{
+    SearchRun *run = g_find.search;
+    HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+    int index = (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    if (!run || index < 0 || index >= run->count || SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) != 1) return;
+    if (!AskAboutDoubtful(dialog, &index, 1) || g_find.search != run) return;
+    HWND window = g_find.owner;
+    const FoundStation *f = &run->found[index];
+    int row = g_find.replaceRow;
+    char title[FIND_CELL_SIZE], url[FIND_CELL_SIZE];
+    GetListCellText(window, IDC_CHANNEL_LIST, row, 1, title, sizeof title);
+    GetListCellText(window, IDC_CHANNEL_LIST, row, 2, url, sizeof url);
+    if (row >= GetListRowCount(window, IDC_CHANNEL_LIST) || !TextEquals(title, g_find.replaceTitle) ||
+        !TextEquals(url, g_find.replaceAddress))
+        return;   // the channel changed meanwhile: nothing to replace
+    int count = GetListRowCount(window, IDC_CHANNEL_LIST);
+    for (int other = 0; other < count; other++) {
+        if (other == row) continue;
+        GetListCellText(window, IDC_CHANNEL_LIST, other, 2, url, sizeof url);
+        if (TextEquals(url, f->channel.address)) {
+            char text[FIND_CELL_SIZE + 128];
+            wsprintfA(text, TEXT_IMPORT_SKIP_DUPLICATE, f->channel.address);
+            ShowMessage(dialog, text, MB_OK);
+            return;
+        }
+    }
+    SetListCellText(window, IDC_CHANNEL_LIST, row, 2, f->channel.address);
+    g_main.changedFlag = 1;
+    ClickRun *clicks = (ClickRun *)PlatAlloc((int)sizeof(ClickRun));
+    if (clicks) {
+        if (BuildClickUrl(run->server, f->station.uuid, clicks->urls[0], DIRECTORY_URL_SIZE)) clicks->count = 1;
+        StartClicks(clicks);
+    }
+    StopSearch();
+    EndDialog(dialog, IDOK);
 }
 
 // ---- The dialog.
@@ -457,6 +509,13 @@ static void InitFindDialog(HWND dialog)
     }
     SendMessageW(GetDlgItem(dialog, IDC_FIND_COUNTRY), EM_LIMITTEXT, 2, 0);
     PrepareResizing(dialog);
+    if (g_find.replaceRow >= 0) {
+        // 다른 주소 찾기: the channel's title is searched at once; 바꾸기 waits for one station.
+        SetControlText(dialog, IDC_FIND_ADD, TEXT_FIND_REPLACE_BUTTON);
+        EnableControl(dialog, IDC_FIND_ADD, 0);
+        SetControlText(dialog, IDC_FIND_NAME, g_find.replaceTitle);
+        PostMessageW(dialog, WM_COMMAND, IDC_FIND_SEARCH, 0);
+    }
 }
 
 // The list takes the growth; the buttons on the right and at the bottom follow the edges.
@@ -486,7 +545,10 @@ static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_FIND_SEARCH: OnFindSearch(dialog); break;
-        case IDC_FIND_ADD: OnFindAdd(dialog); break;
+        case IDC_FIND_ADD:
+            if (g_find.replaceRow >= 0) OnFindReplace(dialog);
+            else OnFindAdd(dialog);
+            break;
         case IDCANCEL:
             StopSearch();
             EndDialog(dialog, IDCANCEL);
@@ -494,6 +556,12 @@ static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
         default: break;
         }
         return TRUE;
+    case WM_NOTIFY: {
+        const NMHDR *header = (const NMHDR *)lParam;
+        if (g_find.replaceRow >= 0 && header->idFrom == IDC_FIND_LIST && header->code == LVN_ITEMCHANGED)
+            EnableControl(dialog, IDC_FIND_ADD, SendMessageW(header->hwndFrom, LVM_GETSELECTEDCOUNT, 0, 0) == 1);
+        return FALSE;
+    }
     case MSG_FIND_DONE:
         OnSearchDone(dialog, wParam);
         return TRUE;
@@ -505,16 +573,37 @@ static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam,
     }
 }
 
+// Opens the dialog; replaceRow -1 appends stations, else it finds a new address for that channel.
+static void OpenFindDialog(HWND window, int replaceRow)
+{
+    long serial = g_find.serial;   // kept, so a closed dialog's late results are told apart
+    ZeroBytes(&g_find, sizeof g_find);
+    g_find.serial = serial;
+    g_find.owner = window;
+    g_find.replaceRow = replaceRow;
+    if (replaceRow >= 0) {
+        GetListCellText(window, IDC_CHANNEL_LIST, replaceRow, 1, g_find.replaceTitle, sizeof g_find.replaceTitle);
+        GetListCellText(window, IDC_CHANNEL_LIST, replaceRow, 2, g_find.replaceAddress, sizeof g_find.replaceAddress);
+    }
+    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FIND_STATIONS), window, FindDialogProc, 0);
+    StopSearch();
+}
+
 void OnFindStationsCommand(HWND window)
 {
     if (GetSelectedListRow(window, IDC_DEVICE_LIST, -1) < 0) {
         ShowMessage(window, TEXT_SELECT_DEVICE, MB_OK);
         return;
     }
-    long serial = g_find.serial;   // kept, so a closed dialog's late results are told apart
-    ZeroBytes(&g_find, sizeof g_find);
-    g_find.serial = serial;
-    g_find.owner = window;
-    DialogBoxParamW(g_instance, MAKEINTRESOURCEW(IDD_FIND_STATIONS), window, FindDialogProc, 0);
-    StopSearch();
+    OpenFindDialog(window, -1);
+}
+
+void OnFindOtherAddressCommand(HWND window)
+{
+    int row = GetSelectedListRow(window, IDC_CHANNEL_LIST, -1);
+    if (row < 0) {
+        ShowMessage(window, TEXT_SELECT_CHANNEL_TO_MODIFY, MB_OK);
+        return;
+    }
+    OpenFindDialog(window, row);
 }

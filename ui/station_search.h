@@ -9,5 +9,8 @@
 #define FIND_STATIONS_MAX 100   // stations a search lists (the directory's limit asked for)
 
 void OnFindStationsCommand(HWND window);   // IDM_FIND_STATIONS: needs a loaded radio
+// IDM_FIND_OTHER_ADDRESS: the same dialog searching the selected channel's title; 바꾸기 replaces
+// that channel's address with the one selected station's.
+void OnFindOtherAddressCommand(HWND window);
 
 #endif

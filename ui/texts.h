@@ -127,6 +127,8 @@
 #define TEXT_FIND_TAG_LABEL "태그"
 #define TEXT_FIND_SEARCH_BUTTON "검색"
 #define TEXT_FIND_ADD_BUTTON "추가"
+#define TEXT_FIND_REPLACE_BUTTON "바꾸기"
+#define TEXT_MENU_FIND_OTHER_ADDRESS "다른 주소 찾기…"
 #define TEXT_FIND_COLUMN_CODEC "코덱"
 #define TEXT_FIND_COLUMN_BITRATE "비트레이트"
 #define TEXT_FIND_COLUMN_VOTES "추천"
@@ -145,5 +147,7 @@
 #define TEXT_FIND_NOT_CHECKED_HEAD "아직 확인하지 않은 방송국: "
 #define TEXT_FIND_ADD_ANYWAY_QUESTION "이 방송국들도 추가하시겠습니까?"
 #define TEXT_FIND_NOT_ICY_ADDED "이 방송국들은 라디오가 재생할 수도 있어 추가합니다."
+#define TEXT_FIND_NOT_ICY_REPLACED "이 방송국은 라디오가 재생할 수도 있어 주소를 바꿉니다."
+#define TEXT_FIND_REPLACE_ANYWAY_QUESTION "이 방송국의 주소로 바꾸시겠습니까?"
 
 #endif

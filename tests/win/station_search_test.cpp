@@ -239,6 +239,76 @@ TEST_F(StationSearchTest, AddsTheSelectedStationsThatTheRadioCanTakeAndClicksEac
         EXPECT_NE(std::string::npos, all.find(std::string("/json/url/") + uuid + " UA=SetRadio/1.0.0")) << uuid;
 }
 
+// 다른 주소 찾기: the channel's title is searched at once; 바꾸기 takes exactly one station, refuses
+// an address another channel holds, then replaces the address, keeps the title and clicks once.
+TEST_F(StationSearchTest, FindsAnotherAddressForTheSelectedChannel)
+{
+    std::string s = "http://127.0.0.1:" + std::to_string(stream.port);
+    AddDeviceRow(window, ("OpCode=IMIN\r\nMacAddr=00:1A:2B:3C:4D:5F\r\nDhcpMode=1\r\nNumberOfEntries=2\r\n"
+                          "Title1=Dead\r\nFile1=http://dead.example/x\r\nTitle2=Alpha\r\nFile2=" + s + "/a\r\n").c_str(),
+                 "00:1A:2B:3C:4D:5F");
+    ClickDeviceRow(window, 1);
+    SelectListRow(window, IDC_CHANNEL_LIST, 0);
+    std::wstring name, button;
+    bool waitsForOne = false, twoRefused = false, oneTaken = false, stillOpen = false, closed = false;
+    int boxesAfterDuplicate = -1;
+    g_drive = [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+        name = WideText(dialog, IDC_FIND_NAME);
+        button = WideText(dialog, IDC_FIND_ADD);
+        waitsForOne = !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_ADD));
+        PumpUntil(dialog, 20000, [&] {
+            int rows = (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+            for (int row = 0; row < rows; row++)
+                if (WideCell(dialog, row, 5) == Wide(TEXT_FIND_CHECKING, 949)) return false;
+            return rows == 3;
+        });
+        LVITEMW item = {};
+        item.stateMask = item.state = LVIS_SELECTED;
+        SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
+        twoRefused = !IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_ADD));
+        item.state = 0;
+        SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
+        item.state = LVIS_SELECTED;
+        SendMessageW(list, LVM_SETITEMSTATE, 0, (LPARAM)&item);   // Alpha FM: channel 2 holds it
+        oneTaken = IsWindowEnabled(GetDlgItem(dialog, IDC_FIND_ADD)) != 0;
+        QueueBoxAnswer(IDOK);
+        SendMessageW(dialog, WM_COMMAND, IDC_FIND_ADD, 0);
+        boxesAfterDuplicate = BoxCount();
+        stillOpen = !IsWindowEnabled(window);   // a modal dialog disables its owner until it ends
+        item.state = 0;
+        SendMessageW(list, LVM_SETITEMSTATE, 0, (LPARAM)&item);
+        item.state = LVIS_SELECTED;
+        SendMessageW(list, LVM_SETITEMSTATE, 2, (LPARAM)&item);   // the nameless station at /c
+        SendMessageW(dialog, WM_COMMAND, IDC_FIND_ADD, 0);
+        closed = IsWindowEnabled(window) != 0;
+    };
+    WriteSetting("Directory", "Url", ("http://127.0.0.1:" + std::to_string(directory.port)).c_str());
+    SetTimer(0, 0, 20, DriveDialog);
+    Command(window, IDM_FIND_OTHER_ADDRESS);
+    EXPECT_EQ(L"Dead", name);
+    EXPECT_EQ(Wide(TEXT_FIND_REPLACE_BUTTON, 949), button);
+    EXPECT_TRUE(waitsForOne && twoRefused && oneTaken) << waitsForOne << twoRefused << oneTaken;
+    ASSERT_EQ(1, boxesAfterDuplicate);
+    EXPECT_STREQ(("이미 목록에 있는 주소입니다: " + s + "/a").c_str(), BoxText(0));
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ("Dead=" + s + "/c\nAlpha=" + s + "/a\n", Rows());
+    EXPECT_EQ(1, g_main.changedFlag);
+    ASSERT_TRUE(PumpUntil(window, 10000, [&] { return directory.Log().size() >= 2; })) << "the click within 10 s";
+    std::vector<std::string> log = directory.Log();
+    EXPECT_EQ(0u, log[0].find("/json/stations/search?name=Dead&"));
+    EXPECT_EQ("/json/url/uuid-c UA=SetRadio/1.0.0", log[1]);
+}
+
+TEST_F(StationSearchTest, WithNoChannelSelectedAnotherAddressAsksForOne)
+{
+    QueueBoxAnswer(IDOK);
+    Command(window, IDM_FIND_OTHER_ADDRESS);
+    ASSERT_EQ(1, BoxCount());
+    EXPECT_STREQ(TEXT_SELECT_CHANNEL_TO_MODIFY, BoxText(0));
+}
+
 TEST_F(StationSearchTest, AnUnreachableDirectoryIsNamedOnTheStatusLineAndChangesNothing)
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
