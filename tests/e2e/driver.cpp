@@ -10,6 +10,13 @@
 //
 //   window [ms]                      wait for the window of class RecordMainDlg
 //   press ID                         click a button (WM_COMMAND with BN_CLICKED)
+//   dialog CAPTION [ms]              wait for the program's dialog with this caption; control
+//                                    commands address it from now on
+//   main                             control commands address the main window again
+//   expect-closed [ms]               the dialog addressed has closed (then: the main window)
+//   select-rows LIST [ROW...]        select exactly these rows
+//   wait-cells LIST COL TEXT MS [FILE] wait until no cell of the column is TEXT or empty; the
+//                                    time waited (ms) to FILE
 //   radio ID                         choose one of the mode radio buttons 90..92
 //   settext ID TEXT                  type a text into an edit
 //   expect-text ID TEXT              the control's text
@@ -116,9 +123,11 @@ double NowMs()
     exit(1);
 }
 
+HWND g_dialog;   // the dialog that control commands address after "dialog"; 0: the main window
+
 HWND Item(int id)
 {
-    HWND h = GetDlgItem(g_window, id);
+    HWND h = GetDlgItem(g_dialog ? g_dialog : g_window, id);
     if (!h) Fail("no control " + std::to_string(id));
     return h;
 }
@@ -263,7 +272,7 @@ BOOL CALLBACK FindBox(HWND w, LPARAM lParam)
     GetWindowThreadProcessId(w, &pid);
     WCHAR cls[32];
     GetClassNameW(w, cls, 32);
-    if (pid == s->pid && w != g_window && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(w)) {
+    if (pid == s->pid && w != g_window && w != g_dialog && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(w)) {
         s->found = w;
         return FALSE;
     }
@@ -472,7 +481,57 @@ void Run(const std::vector<std::string> &a)
     if (!g_window && c != "sleep" && c != "mark" && c != "wait-lines") Fail("no window yet");
     if (c == "press") {
         int id = Number(a, 1);
-        PostMessageW(g_window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(g_window, id));
+        HWND target = g_dialog ? g_dialog : g_window;
+        PostMessageW(target, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(target, id));
+    } else if (c == "dialog") {
+        // The program's other window with this caption becomes the target of control commands.
+        double end = NowMs() + (a.size() > 2 ? Number(a, 2) : 10000);
+        std::wstring caption = Wide(Arg(a, 1));
+        DWORD pid = 0;
+        GetWindowThreadProcessId(g_window, &pid);
+        g_dialog = 0;
+        while (!g_dialog) {
+            HWND w = FindWindowW(L"#32770", caption.c_str());
+            DWORD owner = 0;
+            if (w) GetWindowThreadProcessId(w, &owner);
+            if (w && owner == pid && IsWindowVisible(w)) g_dialog = w;
+            else if (NowMs() > end) Fail("no dialog \"" + a[1] + "\"");
+            else Sleep(20);
+        }
+        Settle();
+    } else if (c == "main") {
+        g_dialog = 0;
+    } else if (c == "expect-closed") {
+        double end = NowMs() + (a.size() > 1 ? Number(a, 1) : 10000);
+        while (g_dialog && IsWindow(g_dialog) && IsWindowVisible(g_dialog) && NowMs() < end) Sleep(20);
+        if (g_dialog && IsWindow(g_dialog) && IsWindowVisible(g_dialog)) Fail("the dialog is still open");
+        g_dialog = 0;
+    } else if (c == "select-rows") {
+        // Exactly these rows selected (none when only LIST is given).
+        HWND list = Item(Number(a, 1));
+        LVITEMW item = {};
+        item.stateMask = LVIS_SELECTED;
+        RemoteWrite(0, &item, sizeof item);
+        SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)g_remote);
+        item.state = LVIS_SELECTED;
+        RemoteWrite(0, &item, sizeof item);
+        for (size_t i = 2; i < a.size(); i++) SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)Number(a, i), (LPARAM)g_remote);
+        Settle();
+    } else if (c == "wait-cells") {
+        // Until no row of column COL reads TEXT (every cell filled), then the time waited to FILE.
+        HWND list = Item(Number(a, 1));
+        int column = Number(a, 2);
+        std::wstring pending = Wide(Arg(a, 3));
+        double start = NowMs(), end = start + Number(a, 4);
+        int left = -1;
+        for (;;) {
+            left = 0;
+            for (int r = 0; r < RowCount(list); r++) left += CellW(list, r, column) == pending || CellW(list, r, column).empty();
+            if (!left || NowMs() > end) break;
+            Sleep(20);
+        }
+        if (left) Fail(std::to_string(left) + " cells of column " + a[2] + " still unfilled");
+        if (a.size() > 5) WriteFile(Arg(a, 5), std::to_string((long long)(NowMs() - start)) + "\n");
     } else if (c == "radio") {
         int id = Number(a, 1);
         for (int i = 90; i <= 92; i++) SendMessageW(Item(i), BM_SETCHECK, i == id ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -91,6 +91,8 @@ check() {
     return 1
 }
 
+holds() { eval "$1"; }   # holds 'TEST && TEST': several conditions as one check
+
 # start_stream PORT ANSWER-FILE REQUEST-LOG [MODE]: a stream server on the tool's loopback (see
 # stream_server_main.cpp); returns once it listens. Its output goes to $WORK/stream-PORT.out.
 start_stream() {

@@ -237,7 +237,7 @@ TEST_F(ChannelCheckTest, ChannelListMenuStopsTheCheckOfEveryChannel)
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(1, g_menus);
     EXPECT_EQ(std::string(TEXT_MENU_CHECK_STOP), g_checkText);
-    EXPECT_EQ(5, g_grayed);   // every item but the stop command
+    EXPECT_EQ(6, g_grayed);   // every item but the stop command
     Command(window, IDM_CHECK_ALL);   // what choosing the item sends
     EXPECT_FALSE(IsChannelCheckRunning());
     EXPECT_TRUE(Enabled(window, IDC_CHANNEL_LIST));
