@@ -293,6 +293,7 @@ static void OnSearchDone(HWND dialog, WPARAM serial)
         return;
     }
     HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);   // drawn once, when every row is in
     for (int i = 0; i < run->count; i++) {
         const FoundStation *f = &run->found[i];
         WCHAR name[STATION_NAME_SIZE];
@@ -312,6 +313,8 @@ static void OnSearchDone(HWND dialog, WPARAM serial)
         SetCell(list, row, 6, f->channel.address, CP_UTF8);
         g_find.reasons[i] = -1;
     }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, 0, TRUE);
     wsprintfA(text, TEXT_FIND_FOUND, run->count, run->leftOut);
     SetStatus(dialog, text);
     StartProbes(dialog, run);
@@ -394,7 +397,9 @@ static int AskAboutDoubtful(HWND dialog, const int *rows, int count)
         AppendDoubtGroup(&b, TEXT_CHECK_NOT_ICY_HEAD, 2, rows, count);
         BuilderAppend(&b, replacing ? "\n" TEXT_FIND_NOT_ICY_REPLACED : "\n" TEXT_FIND_NOT_ICY_ADDED);
     }
-    if (noStream) BuilderAppend(&b, replacing ? "\n\n" TEXT_FIND_REPLACE_ANYWAY_QUESTION : "\n\n" TEXT_FIND_ADD_ANYWAY_QUESTION);
+    // The group ends its own line; the note after the second group does not.
+    if (noStream) BuilderAppend(&b, notIcy ? "\n\n" : "\n");
+    if (noStream) BuilderAppend(&b, replacing ? TEXT_FIND_REPLACE_ANYWAY_QUESTION : TEXT_FIND_ADD_ANYWAY_QUESTION);
     int all = noStream ? ShowMessage(dialog, text, MB_YESNO) == IDYES : (ShowMessage(dialog, text, MB_OK), 1);
     PlatFree(text);
     return all;
