@@ -8,6 +8,8 @@
 #         http://127.0.0.1:8000/ passes the check), send, and see "저장되었습니다". Close it to end.
 #       without $DISPLAY: on a private Xvfb, with a short scripted session whose screenshots are
 #         saved under build/demo/.
+#   - starts a stand-in for the public station directory (tests/helpers/fake_directory) beside them,
+#     and points the window's 방송국 찾기 (Ctrl+F) at it through SetRadio.ini
 #   SR_DEMO_DPI=144 runs it at 150 % display scale (Wine's LogPixels, a 1920x1440 screen); the
 #   screenshots then go to build/demo-144/.
 # Everything started here is stopped and the network removed on exit. Needs root (uses sudo).
@@ -27,7 +29,7 @@ PIDS=""
 mkdir -p "$BUILD/logs"
 echo "demo: building (logs in $BUILD/logs)"
 cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$BUILD/logs/demo-native.log" 2>&1 &&
-    cmake --build "$BUILD/native" -j "$JOBS" --target velmio_sim stream_server >>"$BUILD/logs/demo-native.log" 2>&1 ||
+    cmake --build "$BUILD/native" -j "$JOBS" --target velmio_sim stream_server fake_directory >>"$BUILD/logs/demo-native.log" 2>&1 ||
     { tail -20 "$BUILD/logs/demo-native.log"; exit 1; }
 cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
     >"$BUILD/logs/demo-win.log" 2>&1 &&
@@ -61,6 +63,35 @@ trap 'exit 130' INT TERM
 printf 'ICY 200 OK\r\nicy-name: SetRadio demo\r\nicy-metaint: 8192\r\n\r\n' >"$DEMO/icy-answer"
 in_tool "$BUILD/native/stream_server" 8000 "$DEMO/icy-answer" "$DEMO/stream-requests.log" >"$DEMO/stream.out" &
 PIDS="$PIDS $!"
+# The station directory's stand-in: a dozen stations, two of them silent, one https only and one HLS.
+printf 'ICY 200 OK\r\n\r\n' >"$DEMO/silent-answer"
+in_tool "$BUILD/native/stream_server" 8002 "$DEMO/silent-answer" "$DEMO/silent-requests.log" silent >"$DEMO/silent.out" &
+PIDS="$PIDS $!"
+station() {  # station UUID NAME COUNTRY CODEC BITRATE VOTES URL [HLS]
+    printf '{"stationuuid":"%s","name":"%s","url":"%s","url_resolved":"%s","countrycode":"%s","tags":"demo",' \
+        "$1" "$2" "$7" "$7" "$3"
+    printf '"codec":"%s","bitrate":%s,"votes":%s,"hls":%s,"lastcheckok":1}' "$4" "$5" "$6" "${8:-0}"
+}
+{
+    echo "["
+    station d01 "KBS 클래식 FM" KR MP3 128 2210 "$LIVE/kbs-classic"; echo ","
+    station d02 "Jazz Radio Café" FR AAC 64 1875 "$LIVE/jazz-cafe"; echo ","
+    station d03 "서울 재즈 라디오" KR MP3 192 1502 "$LIVE/seoul-jazz"; echo ","
+    station d04 "Radio Paradise" US MP3 320 1433 "$LIVE/paradise"; echo ","
+    station d05 "Nordic Lounge" SE OGG 128 987 "http://127.0.0.1:8002/lounge"; echo ","
+    station d06 "부산 뉴스 채널" KR MP3 96 864 "$LIVE/busan-news"; echo ","
+    station d07 "Secure Only FM" DE MP3 128 850 "https://127.0.0.1/secure"; echo ","
+    station d08 "Classic Rock 24" GB MP3 128 745 "$LIVE/rock24"; echo ","
+    station d09 "Segmented Live" NL AAC 128 700 "$LIVE/seg.m3u8" 1; echo ","
+    station d10 "Ambient Sleep" CA MP3 128 512 "http://127.0.0.1:8002/ambient"; echo ","
+    station d11 "Radio Swiss Jazz" CH MP3 128 498 "$LIVE/swiss-jazz"; echo ","
+    station d12 "국악 방송" KR MP3 128 377 "$LIVE/gugak"
+    echo "]"
+} >"$DEMO/stations.json"
+ip netns exec "$NET-tool" "$BUILD/native/fake_directory" 127.0.0.1 8090 "$DEMO/stations.json" "$DEMO/directory.log" \
+    >"$DEMO/directory.out" 2>&1 &
+PIDS="$PIDS $!"
+printf '[Directory]\r\nUrl=http://127.0.0.1:8090\r\n' >"$DEMO/SetRadio.ini"
 device() {  # device INDEX OPTIONS...: one simulated radio answering from its own address
     local i=$1
     shift
@@ -149,8 +180,27 @@ expect-box "저장되었습니다"
 sleep 300
 EOF
 shot 05-saved
-drive close <<'EOF' || exit 1
+# 방송국 찾기: every station the radio can take, checked; the dialog alone in its own picture.
+drive find <<'EOF' || exit 1
 box OK "저장되었습니다"
+press 2006
+dialog "방송국 찾기"
+press 3004
+expect-rows 3005 10 15000
+wait-cells 3005 5 "확인 중" 20000
+select-rows 3005 1 2
+sleep 300
+EOF
+shot 06-station-search
+find_window=$(xdotool search --name "방송국 찾기" 2>/dev/null | head -1)
+[ -n "$find_window" ] && import -window "$find_window" "$DEMO/06b-station-search-dialog.png" &&
+    echo "demo: screenshot $DEMO/06b-station-search-dialog.png"
+drive find-close <<'EOF' || exit 1
+dialog "방송국 찾기"
+press 2
+expect-closed
+EOF
+drive close <<'EOF' || exit 1
 close
 expect-gone 10000
 EOF
