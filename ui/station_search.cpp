@@ -499,7 +499,7 @@ static void InitFindDialog(HWND dialog)
         TEXT_FIND_NAME_LABEL, TEXT_FIND_COUNTRY_LABEL, TEXT_FIND_COLUMN_CODEC, TEXT_FIND_COLUMN_BITRATE,
         TEXT_FIND_COLUMN_VOTES, TEXT_FIND_COLUMN_STATE, TEXT_FIND_COLUMN_ADDRESS,
     };
-    static const unsigned char kWidths[FIND_COLUMNS] = {90, 20, 24, 30, 24, 44, 110};   // dialog units
+    static const unsigned char kWidths[FIND_COLUMNS] = {84, 20, 24, 34, 24, 46, 130};   // dialog units
     HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     for (int i = 0; i < FIND_COLUMNS; i++) {
