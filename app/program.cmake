@@ -14,6 +14,6 @@ set(CMAKE_CXX_LINK_EXECUTABLE
 set_target_properties(SetRadio PROPERTIES LINK_FLAGS "" OUTPUT_NAME SetRadio)
 target_link_options(SetRadio PRIVATE -nostartfiles -nostdlib -Wl,-e,SetRadioEntry -mwindows -s
     -Wl,--gc-sections -flto -fno-use-linker-plugin -Oz)
-target_link_libraries(SetRadio PRIVATE kernel32 user32 gdi32 comctl32 ws2_32 comdlg32 shell32 winhttp gcc)
+target_link_libraries(SetRadio PRIVATE kernel32 user32 gdi32 comctl32 ws2_32 gcc)
 # Imports and size of the program, checked without Wine.
 add_test(NAME SetRadio_imports COMMAND sh ${SR_ROOT}/scripts/check_imports.sh $<TARGET_FILE:SetRadio>)

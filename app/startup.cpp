@@ -156,7 +156,7 @@ int MainRoutine(HINSTANCE instance, HINSTANCE previous, const WCHAR *arguments, 
             ShowWindow(window, showMode);
             UpdateWindow(window);
             OnMainWindowShown(window);
-            TakeCommandLineFiles(window);
+            if (*arguments) TakeCommandLineFiles(window);   // none: the shell's library stays unloaded
             HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL));
             exitCode = RunMessageLoop(window, accelerators);
         }

@@ -2,6 +2,7 @@
 // command line and files dropped on the window.
 #include "ui/file_commands.h"
 #include <shellapi.h>
+#include "common/system_library.h"
 #include "common/text.h"
 #include "device/message.h"
 #include "files/file_kind.h"
@@ -252,17 +253,24 @@ void OnExportPlaylistCommand(HWND window)
     PlatFree(text);
 }
 
+void FinishDrop(HDROP drop)
+{
+    auto finish = SYSTEM_CALL(L"shell32.dll", DragFinish);
+    if (finish) finish(drop);
+}
+
 void OnDropFiles(HWND window, HDROP drop)
 {
     // The names are copied first, so the drop is finished before any box opens.
     WCHAR *paths = (WCHAR *)PlatAlloc(DROPPED_FILES_MAX * PATH_SIZE * (int)sizeof(WCHAR));
     int count = 0;
-    if (paths) {
-        UINT dropped = DragQueryFileW(drop, 0xFFFFFFFF, 0, 0);
+    auto queryFile = SYSTEM_CALL(L"shell32.dll", DragQueryFileW);
+    if (paths && queryFile) {
+        UINT dropped = queryFile(drop, 0xFFFFFFFF, 0, 0);
         for (UINT i = 0; i < dropped && count < DROPPED_FILES_MAX; i++)
-            if (DragQueryFileW(drop, i, paths + count * PATH_SIZE, PATH_SIZE)) count++;
+            if (queryFile(drop, i, paths + count * PATH_SIZE, PATH_SIZE)) count++;
     }
-    DragFinish(drop);
+    FinishDrop(drop);
     if (count && RequireDeviceRow(window))
         for (int i = 0; i < count; i++) ApplyFileByContent(window, paths + i * PATH_SIZE);
     PlatFree(paths);
@@ -292,7 +300,8 @@ int TakeStartupFile(HWND window, const WCHAR *path)
 void TakeCommandLineFiles(HWND window)
 {
     int count = 0;
-    WCHAR **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    auto split = SYSTEM_CALL(L"shell32.dll", CommandLineToArgvW);
+    WCHAR **arguments = split ? split(GetCommandLineW(), &count) : 0;
     if (!arguments) return;
     // The first argument is the program itself; words that name no file are left alone as before.
     for (int i = 1; i < count && g_startupFileCount < STARTUP_FILES_MAX; i++) {

@@ -19,6 +19,7 @@ struct PlaylistImport;
 typedef void (*ImportFeed)(PlaylistImport *import, const void *source);
 int ImportChannels(HWND window, ImportFeed feed, const void *source);
 void OnDropFiles(HWND window, HDROP drop);   // WM_DROPFILES
+void FinishDrop(HDROP drop);                 // a drop refused: its memory released
 
 // Start-up: every argument of the command line that names an existing file is read and checked
 // now (a bad one gets its box); the good ones wait for the first device row loaded.

@@ -51,7 +51,8 @@ static void InitMainWindow(HWND window)
     SetDeviceLinkInterfaces(ReadHostInterfaces);
     OpenDeviceLink(window, RegisterDeviceNotify);
     CheckRadio(window, IDC_MODE_STATIC, 3, 1);
-    DragAcceptFiles(window, TRUE);
+    // What DragAcceptFiles does, without loading the shell's library while the window starts.
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 // The PC's own address, mask, gateway and DNS server take about 15 ms to read: they are put into the
@@ -192,7 +193,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DROPFILES:
         if (IsChannelCheckBusy()) {
             // The check deletes rows by the positions it saw: nothing may replace them meanwhile.
-            DragFinish((HDROP)wParam);
+            FinishDrop((HDROP)wParam);
             ShowMessage(window, TEXT_DROP_DURING_CHECK, MB_OK);
         } else {
             OnDropFiles(window, (HDROP)wParam);

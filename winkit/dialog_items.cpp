@@ -76,14 +76,21 @@ void LimitControlText(HWND window, int id, int maxBytes)
     PlatFree(text);
 }
 
+// Both change a control only when it is not already so: the form sets twenty of them at a time,
+// most of them unchanged, and each change costs a round of window messages.
 void EnableControl(HWND window, int id, int enable)
 {
-    EnableWindow(GetDlgItem(window, id), enable ? TRUE : FALSE);
+    HWND control = GetDlgItem(window, id);
+    if (!IsWindowEnabled(control) == !enable) return;
+    EnableWindow(control, enable ? TRUE : FALSE);
 }
 
 void ShowControl(HWND window, int id, int show)
 {
-    ShowWindow(GetDlgItem(window, id), show ? SW_SHOW : SW_HIDE);
+    HWND control = GetDlgItem(window, id);
+    // The style, not IsWindowVisible: the window itself is still hidden while it starts.
+    if (!(GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) == !show) return;
+    ShowWindow(control, show ? SW_SHOW : SW_HIDE);
 }
 
 void GetControlRect(HWND window, int id, RECT *rect)

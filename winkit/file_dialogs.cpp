@@ -1,6 +1,7 @@
 // file_dialogs.cpp: the system's open and save dialogs.
 #include "winkit/file_dialogs.h"
 #include <commdlg.h>
+#include "common/system_library.h"
 #include "common/text.h"
 #include "winkit/code_page.h"
 
@@ -42,7 +43,9 @@ int AskFileToOpen(HWND window, const char *filters, int filter, WCHAR *path, int
     OPENFILENAMEW info;
     PrepareDialog(&info, window, wide, filter, path, size);
     info.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    int chosen = GetOpenFileNameW(&info) != 0;
+    // The common dialogs' library is loaded when a dialog is first asked for.
+    auto open = SYSTEM_CALL(L"comdlg32.dll", GetOpenFileNameW);
+    int chosen = open && open(&info) != 0;
     PlatFree(wide);
     return chosen;
 }
@@ -55,7 +58,8 @@ int AskFileToSave(HWND window, const char *filters, int filter, const WCHAR *def
     PrepareDialog(&info, window, wide, filter, path, size);
     info.lpstrDefExt = defaultExtension;
     info.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    int chosen = GetSaveFileNameW(&info) != 0;
+    auto save = SYSTEM_CALL(L"comdlg32.dll", GetSaveFileNameW);
+    int chosen = save && save(&info) != 0;
     PlatFree(wide);
     return chosen;
 }

@@ -59,16 +59,37 @@ void OffsetChildWindow(HWND parent, HWND child, int dx, int dy, int dWidth, int 
     MoveWindow(child, r.left + dx, r.top + dy, r.right - r.left + dWidth, r.bottom - r.top + dHeight, FALSE);
 }
 
+// The child's new place in the parent's client coordinates; 0 when it stays.
+static int ShiftedChildRect(HWND window, HWND child, int anchorX, int anchorY, int dx, int dy, RECT *out)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    ChildShift shift;
+    ComputeChildShift(r.left, r.top, r.right, r.bottom, anchorX, anchorY, dx, dy, &shift);
+    if (!shift.dx && !shift.dWidth && !shift.dy && !shift.dHeight) return 0;
+    MapWindowPoints(HWND_DESKTOP, window, (POINT *)&r, 2);
+    SetRect(out, r.left + shift.dx, r.top + shift.dy, r.right + shift.dx + shift.dWidth, r.bottom + shift.dy + shift.dHeight);
+    return 1;
+}
+
 void ApplyResizeDelta(HWND window, int anchorX, int anchorY, int dx, int dy)
 {
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r;
-        GetWindowRect(child, &r);
-        ChildShift shift;
-        ComputeChildShift(r.left, r.top, r.right, r.bottom, anchorX, anchorY, dx, dy, &shift);
-        if (shift.dx || shift.dWidth) OffsetChildWindow(window, child, shift.dx, 0, shift.dWidth, 0);
-        if (shift.dy || shift.dHeight) OffsetChildWindow(window, child, 0, shift.dy, 0, shift.dHeight);
+    // Every child moved in one batch, as MoveWindow without repaint would move it: one layout
+    // pass for the window instead of one per control (a start-up moves most of them).
+    int count = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) count++;
+    HDWP batch = BeginDeferWindowPos(count);
+    RECT r;
+    for (HWND child = GetWindow(window, GW_CHILD); child && batch; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!ShiftedChildRect(window, child, anchorX, anchorY, dx, dy, &r)) continue;
+        batch = DeferWindowPos(batch, child, 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     }
+    if (batch && EndDeferWindowPos(batch)) return;
+    // No batch (it failed and was dropped, nothing moved): one child at a time.
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ShiftedChildRect(window, child, anchorX, anchorY, dx, dy, &r))
+            MoveWindow(child, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
 }
 
 void SetMinTrackSize(HWND window, MINMAXINFO *info, int widthDlu, int heightDlu)
