@@ -395,6 +395,7 @@ void WriteFile(const std::string &path, const std::string &bytes)
 struct Pinger {
     std::atomic<bool> stop{false};
     std::atomic<double> longest{0};
+    std::atomic<double> longestAt{0};   // when the longest began, in ms of the wall clock
     std::thread thread;
     DWORD pauseMs = 10;
     void Start()
@@ -406,7 +407,10 @@ struct Pinger {
                 // A limit longer than any wait of the program: the figure is the whole wait.
                 SendMessageTimeoutW(g_window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &r);
                 double d = NowMs() - t;
-                if (d > longest) longest = d;
+                if (d > longest) {
+                    longest = d;
+                    longestAt = t;
+                }
                 Sleep(pauseMs);
             }
         });
@@ -770,7 +774,8 @@ void Run(const std::vector<std::string> &a)
         g_pinger->Stop();
         std::ostringstream f;
         f << "longest_unresponsive_ms " << (long long)g_pinger->longest << "\n"
-          << "duration_ms " << (long long)(NowMs() - g_pingStart) << "\n";
+          << "duration_ms " << (long long)(NowMs() - g_pingStart) << "\n"
+          << "longest_began_after_ms " << (long long)(g_pinger->longestAt - g_pingStart) << "\n";
         delete g_pinger;
         g_pinger = nullptr;
         WriteFile(Arg(a, 1), f.str());

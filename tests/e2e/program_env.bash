@@ -152,6 +152,10 @@ start_program() {
         in_tool bash -c ". '$E2E_ROOT/scripts/wine-env.sh'; sr_wine_prefix"
     fi
     in_tool wineserver -k >/dev/null 2>&1
+    # Wine's server stands in for the Windows kernel, which passes messages between processes ahead
+    # of ordinary work; the driver is the measuring side. Both run at a raised priority, so that on a
+    # loaded machine the times measured are the program's: the program itself runs at normal priority.
+    in_tool nice -n -10 wineserver -p10 >/dev/null 2>&1
     rm -f "$WORK/program.rc"
     # program.rc: the program's exit status, there (whole) once the program has ended.
     (cd "$WORK" && in_tool wine "$WORK/SetRadio.exe" "$@" >"$WORK/program.out" 2>&1
@@ -164,7 +168,7 @@ start_program() {
 # as run ("DONE n steps"); its error output is kept in $WORK/NAME.err.
 drive() {
     cat >"$WORK/$1.drv"
-    (cd "$WORK" && in_tool wine "$WORK/e2e_driver.exe" "$1.drv") 2>"$WORK/$1.err" | tr -d '\r' | tee "$WORK/$1.out"
+    (cd "$WORK" && in_tool nice -n -10 wine "$WORK/e2e_driver.exe" "$1.drv") 2>"$WORK/$1.err" | tr -d '\r' | tee "$WORK/$1.out"
     local rc=${PIPESTATUS[0]}
     local steps
     steps=$(sed 's/^[ \t]*//' "$WORK/$1.drv" | grep -cv '^\(#\|$\)')
