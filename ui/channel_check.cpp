@@ -234,6 +234,14 @@ static void AppendShownTitle(TextBuilder *b, const char *title)
     BuilderAppendCut(b, title, length);
 }
 
+void AppendMoreLine(TextBuilder *b, int total, int listed)
+{
+    if (total <= listed) return;
+    BuilderAppend(b, TEXT_CHECK_MORE);
+    BuilderAppendNumber(b, total - listed);
+    BuilderAppend(b, TEXT_CHECK_COUNT_UNIT "\n");
+}
+
 // One group of the result box: its head and count, then at most lines channels ("3. title -
 // reason"), then "외 N개" for the rest.
 static void AppendGroup(TextBuilder *b, const char *head, int group, int total, int count, int lines)
@@ -252,11 +260,7 @@ static void AppendGroup(TextBuilder *b, const char *head, int group, int total, 
         BuilderAppend(b, "\n");
         listed++;
     }
-    if (total > listed) {
-        BuilderAppend(b, TEXT_CHECK_MORE);
-        BuilderAppendNumber(b, total - listed);
-        BuilderAppend(b, TEXT_CHECK_COUNT_UNIT "\n");
-    }
+    AppendMoreLine(b, total, listed);
 }
 
 // The result box's text. Channels with no stream (noStream) are offered for deletion; those that

@@ -13,9 +13,11 @@ void OnCheckAllCommand(HWND window);                             // starts a che
 void OnCheckResult(HWND window, WPARAM wParam, LPARAM lParam);   // MSG_CHECK_RESULT
 int IsChannelCheckRunning(void);                                  // probes under way
 int IsChannelCheckBusy(void);                                     // running, or its result box is open
-void CancelChannelCheck(HWND window);
+void CancelChannelCheck(HWND window);                             // abandons the probes; nothing is deleted
 struct TextBuilder;
 // Why a probe found no stream, as the result box and the station search's 상태 column name it.
-void AppendProbeReason(TextBuilder *b, int reason, int httpCode);                             // abandons the probes; nothing is deleted
+void AppendProbeReason(TextBuilder *b, int reason, int httpCode);
+// A box's line "외 N개" for the total - listed entries not named (nothing when all were).
+void AppendMoreLine(TextBuilder *b, int total, int listed);
 
 #endif

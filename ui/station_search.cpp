@@ -370,11 +370,7 @@ static void AppendDoubtGroup(TextBuilder *b, const char *head, int doubt, const 
         BuilderAppend(b, "\n");
         listed++;
     }
-    if (total > listed) {
-        BuilderAppend(b, TEXT_CHECK_MORE);
-        BuilderAppendNumber(b, total - listed);
-        BuilderAppend(b, TEXT_CHECK_COUNT_UNIT "\n");
-    }
+    AppendMoreLine(b, total, listed);
 }
 
 // The question before adding: 1 when the doubtful stations are added too.
