@@ -42,6 +42,7 @@ window 5000
 sleep 9000
 expect-enabled 100 1
 press 100
+expect-enabled 100 0
 expect-rows 101 3 9000
 EOF2
 check "a later search lists them again" [ $? = 0 ]

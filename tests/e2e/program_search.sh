@@ -49,6 +49,9 @@ window 5000
 sleep 9500
 expect-enabled 100 1
 press 100
+# The press is posted: the search has begun (and emptied the list) once its button is disabled;
+# until then the first search's three rows would answer the next line.
+expect-enabled 100 0
 expect-rows 101 3 8000
 expect-cell 101 0 0 00:1A:2B:3C:4D:01
 expect-cell 101 2 0 00:1A:2B:3C:4D:03
