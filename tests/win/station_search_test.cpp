@@ -107,24 +107,6 @@ std::wstring Wide(const char *text, UINT codePage)
     return out;
 }
 
-std::wstring WideCell(HWND dialog, int row, int column)
-{
-    WCHAR text[512] = {0};
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    SendMessageW(GetDlgItem(dialog, IDC_FIND_LIST), LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
-    return text;
-}
-
-std::wstring WideText(HWND dialog, int id)
-{
-    WCHAR text[512] = {0};
-    GetWindowTextW(GetDlgItem(dialog, id), text, 512);
-    return text;
-}
-
 // The dialog is modal: a timer started before it opens drives it from inside its message loop.
 std::function<void(HWND)> g_drive;
 
@@ -201,13 +183,13 @@ TEST_F(StationSearchTest, AddsTheSelectedStationsThatTheRadioCanTakeAndClicksEac
             int rows = (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
             if (rows == 0) return false;
             for (int row = 0; row < rows; row++)
-                if (WideCell(dialog, row, 5).empty() || WideCell(dialog, row, 5) == Wide(TEXT_FIND_CHECKING, 949)) return false;
+                if (WideCell(dialog, IDC_FIND_LIST, row, 5).empty() || WideCell(dialog, IDC_FIND_LIST, row, 5) == Wide(TEXT_FIND_CHECKING, 949)) return false;
             return true;
         });
         listed = (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
         status = WideText(dialog, IDC_FIND_STATUS);
-        name = WideCell(dialog, 1, 0);
-        state = WideCell(dialog, 0, 5);
+        name = WideCell(dialog, IDC_FIND_LIST, 1, 0);
+        state = WideCell(dialog, IDC_FIND_LIST, 0, 5);
         LVITEMW item = {};
         item.stateMask = item.state = LVIS_SELECTED;
         SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&item);
@@ -260,7 +242,7 @@ TEST_F(StationSearchTest, FindsAnotherAddressForTheSelectedChannel)
         PumpUntil(dialog, 20000, [&] {
             int rows = (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
             for (int row = 0; row < rows; row++)
-                if (WideCell(dialog, row, 5) == Wide(TEXT_FIND_CHECKING, 949)) return false;
+                if (WideCell(dialog, IDC_FIND_LIST, row, 5) == Wide(TEXT_FIND_CHECKING, 949)) return false;
             return rows == 3;
         });
         LVITEMW item = {};

@@ -35,6 +35,28 @@ inline std::string Text(HWND window, int id)
     return buffer;
 }
 
+// The same two read as UTF-16, whatever the code page (id 0: the window's own text).
+inline std::wstring WideText(HWND window, int id)
+{
+    WCHAR text[512];
+    text[0] = 0;
+    GetWindowTextW(id ? GetDlgItem(window, id) : window, text, 512);
+    return text;
+}
+
+inline std::wstring WideCell(HWND window, int id, int row, int column)
+{
+    WCHAR text[512];
+    text[0] = 0;
+    LVITEMW item;
+    memset(&item, 0, sizeof item);
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendDlgItemMessageW(window, id, LVM_GETITEMTEXTW, row, (LPARAM)&item);
+    return text;
+}
+
 inline bool Enabled(HWND window, int id) { return IsWindowEnabled(GetDlgItem(window, id)) != 0; }
 inline bool Shown(HWND window, int id) { return (GetWindowLongA(GetDlgItem(window, id), GWL_STYLE) & WS_VISIBLE) != 0; }
 

@@ -14,27 +14,6 @@ namespace {
 // Korean written as UTF-16 by the compiler from the UTF-8 source, apart from any code page.
 #define WIDE(text) L"" text
 
-std::wstring WideText(HWND window, int id)
-{
-    WCHAR text[512];
-    text[0] = 0;
-    GetWindowTextW(id ? GetDlgItem(window, id) : window, text, 512);
-    return text;
-}
-
-std::wstring WideCell(HWND window, int id, int row, int column)
-{
-    WCHAR text[512];
-    text[0] = 0;
-    LVITEMW item;
-    memset(&item, 0, sizeof item);
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    SendDlgItemMessageW(window, id, LVM_GETITEMTEXTW, row, (LPARAM)&item);
-    return text;
-}
-
 std::wstring WideColumnTitle(HWND window, int id, int column)
 {
     WCHAR text[64];
