@@ -232,10 +232,19 @@ void MouseMessage(HWND list, UINT message, WPARAM keys, int x, int y)
     PostMessageW(list, message, keys, MAKELPARAM(x, y));
 }
 
+// Posts a button press and release that the program takes one right after the other. Any mouse
+// move handled between them ends the list view's click without NM_CLICK, and Wine queues one of
+// its own whenever the press releases the capture. So the program's thread is held while both are
+// posted: posted messages come before input, and the release waits in the queue for the press.
 void Click(HWND list, int x, int y)
 {
-    MouseMessage(list, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    PointAt(list, x, y);
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(list, 0));
+    if (!thread || SuspendThread(thread) == (DWORD)-1) Fail("cannot hold the program's thread for a click");
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    ResumeThread(thread);
+    CloseHandle(thread);
 }
 
 // Waits until the program has handled everything posted so far.
