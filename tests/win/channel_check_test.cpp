@@ -3,6 +3,7 @@
 // meanwhile; the result box in two groups, Yes deleting only unchanged rows with no stream; and a
 // cancel while results arrive, followed at once by a new check.
 #include "tests/win/ui_test_helpers.h"
+#include "tests/win/live_stream_server.h"
 #include <shellapi.h>
 #include <shlobj.h>
 #include <atomic>
@@ -56,22 +57,13 @@ LRESULT CALLBACK WatchDeviceListRedraw(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(0, code, wParam, lParam);
 }
 
-sockaddr_in Loopback(int port)
-{
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_port = htons((u_short)port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
-
 // A loopback listener that never accepts: each probe of it waits until the listener closes.
 struct SilentServer {
     SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
     std::string url;
     SilentServer()
     {
-        sockaddr_in a = Loopback(0);
+        sockaddr_in a = LoopbackAddress(0);
         bind(listener, (sockaddr *)&a, sizeof a);
         int len = sizeof a;
         getsockname(listener, (sockaddr *)&a, &len);
@@ -87,61 +79,18 @@ struct SilentServer {
 };
 
 // A loopback stream server answering by the path asked for: /icy live, /plain HTTP 200 with audio
-// (answers, but not as ICY), /gone 404, and /flip 404 until flipped, then live. It counts requests.
-struct PathServer {
-    SOCKET listener = INVALID_SOCKET;
-    int port = 0;
-    std::atomic<int> requests{0};
+// (answers, but not as ICY), /gone 404, and /flip 404 until flipped, then live.
+struct PathServer : LiveServer {
     std::atomic<bool> flipped{false};
-    std::thread thread;
-
-    void Start()
+    PathServer()
     {
-        listener = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a = Loopback(0);
-        bind(listener, (sockaddr *)&a, sizeof a);
-        int len = sizeof a;
-        getsockname(listener, (sockaddr *)&a, &len);
-        port = ntohs(a.sin_port);
-        listen(listener, 32);
-        thread = std::thread([this] {
-            for (;;) {
-                SOCKET c = accept(listener, 0, 0);
-                if (c == INVALID_SOCKET) return;
-                char request[2048] = {0};
-                recv(c, request, sizeof request - 1, 0);
-                std::string path = std::string(request).substr(4, 6);
-                const char *reply = "HTTP/1.0 404 Not Found\r\n\r\n";
-                if (path == "/icy/x" || (path == "/flip/" && flipped)) reply = "ICY 200 OK\r\nicy-name: test\r\n\r\n";
-                else if (path == "/plain") reply = "HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\nID3 audio";
-                send(c, reply, (int)strlen(reply), 0);
-                shutdown(c, SD_SEND);
-                closesocket(c);
-                requests++;
-            }
-        });
+        answer = [this](const std::string &path) -> std::string {
+            if (path == "/icy/x" || (path.rfind("/flip/", 0) == 0 && flipped)) return "ICY 200 OK\r\nicy-name: test\r\n\r\n";
+            if (path == "/plain") return "HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\nID3 audio";
+            return "HTTP/1.0 404 Not Found\r\n\r\n";
+        };
     }
-    void Stop()
-    {
-        if (listener != INVALID_SOCKET) closesocket(listener);
-        listener = INVALID_SOCKET;
-        if (thread.joinable()) thread.join();
-    }
-    ~PathServer() { Stop(); }
-    std::string Url(const char *path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
 };
-
-// A loopback address where nothing listens: refused at once.
-std::string RefusedUrl()
-{
-    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = Loopback(0);
-    bind(s, (sockaddr *)&a, sizeof a);
-    int len = sizeof a;
-    getsockname(s, (sockaddr *)&a, &len);
-    closesocket(s);
-    return "http://127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + "/refused";
-}
 
 class ChannelCheckTest : public WindowTest {
 protected:
@@ -276,7 +225,7 @@ TEST_F(ChannelCheckTest, NothingChangesTheChannelListWhileEveryChannelIsChecked)
     EXPECT_EQ("1.A|2.B|3.C", Rows()) << "a drop or a device row replaced the rows";
     // A late reply adds its row, and the DeviceList's painting stays on.
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in tool = Loopback(TOOL_PORT);
+    sockaddr_in tool = LoopbackAddress(TOOL_PORT);
     const char imin[] = "OpCode=IMIN\r\nMacAddr=LATE\r\n";
     sendto(s, imin, sizeof imin, 0, (sockaddr *)&tool, sizeof tool);
     closesocket(s);
@@ -300,7 +249,7 @@ TEST_F(ChannelCheckTest, YesDeletesOnlyUnchangedChannelsWithNoStreamAndThoseThat
     PathServer server;
     server.Start();
     AddDevice({{"A", server.Url("/icy/x")}, {"B", server.Url("/plain")}, {"C", server.Url("/gone")},
-               {"D", RefusedUrl()}, {"E", server.Url("/plain")}, {"F", server.Url("/gone")}},
+               {"D", DeadUrl()}, {"E", server.Url("/plain")}, {"F", server.Url("/gone")}},
               "AA", true);
     Command(window, IDM_CHECK_ALL);
     ASSERT_TRUE(IsChannelCheckRunning());
@@ -339,8 +288,8 @@ TEST_F(ChannelCheckTest, CancelWhileResultsArriveThenStartAgainAtOnce)
     Command(window, IDM_CHECK_ALL);
     // Every probe answered (404) and its result queued; one of them handled, then cancel and
     // start again at once, the server now live. The queued results belong to the first check.
-    for (int i = 0; i < 500 && server.requests < 24; i++) Sleep(10);
-    ASSERT_EQ(24, server.requests) << "the servers were not asked in time";
+    for (int i = 0; i < 500 && server.Requests() < 24; i++) Sleep(10);
+    ASSERT_EQ(24, server.Requests()) << "the servers were not asked in time";
     Sleep(200);   // the workers post what they found
     MSG m;
     for (int i = 0; i < 200 && !PeekMessageA(&m, window, MSG_CHECK_RESULT, MSG_CHECK_RESULT, PM_REMOVE); i++) Sleep(10);

@@ -3,10 +3,9 @@
 // addresses and each is clicked once with the User-Agent; an unreachable directory gives the
 // status line's error and changes nothing.
 #include "tests/win/ui_test_helpers.h"
+#include "tests/win/live_stream_server.h"
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 #include "ui/station_search.h"
 #include "ui/texts.h"
@@ -15,75 +14,7 @@ using namespace uitest;
 
 namespace {
 
-sockaddr_in Loopback(int port)
-{
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_port = htons((u_short)port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
-}
-
-// A loopback HTTP server: answer(path) gives the whole reply; each request is logged as
-// "PATH UA=AGENT" before it is answered.
-struct LoopServer {
-    SOCKET listener = INVALID_SOCKET;
-    int port = 0;
-    std::thread thread;
-    std::mutex lock;
-    std::vector<std::string> log;
-    std::string (*answer)(const std::string &path) = 0;
-
-    void Start()
-    {
-        listener = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a = Loopback(0);
-        bind(listener, (sockaddr *)&a, sizeof a);
-        int len = sizeof a;
-        getsockname(listener, (sockaddr *)&a, &len);
-        port = ntohs(a.sin_port);
-        listen(listener, 32);
-        thread = std::thread([this] {
-            for (;;) {
-                SOCKET c = accept(listener, 0, 0);
-                if (c == INVALID_SOCKET) return;
-                std::string request;
-                char buffer[2048];
-                int n;
-                while (request.find("\r\n\r\n") == std::string::npos && (n = recv(c, buffer, sizeof buffer, 0)) > 0)
-                    request.append(buffer, n);
-                size_t space = request.find(' ');
-                std::string path = request.substr(space + 1, request.find(' ', space + 1) - space - 1);
-                size_t ua = request.find("User-Agent: ");
-                std::string agent = ua == std::string::npos ? "" : request.substr(ua + 12, request.find("\r\n", ua) - ua - 12);
-                {
-                    std::lock_guard<std::mutex> hold(lock);
-                    log.push_back(path + " UA=" + agent);
-                }
-                std::string reply = answer(path);
-                send(c, reply.data(), (int)reply.size(), 0);
-                shutdown(c, SD_SEND);
-                closesocket(c);
-            }
-        });
-    }
-    void Stop()
-    {
-        if (listener != INVALID_SOCKET) closesocket(listener);
-        listener = INVALID_SOCKET;
-        if (thread.joinable()) thread.join();
-    }
-    ~LoopServer() { Stop(); }
-    std::vector<std::string> Log()
-    {
-        std::lock_guard<std::mutex> hold(lock);
-        return log;
-    }
-};
-
 int g_streamPort;
-
-std::string StreamAnswer(const std::string &) { return "ICY 200 OK\r\nicy-name: test\r\n\r\n"; }
 
 // Six stations: three the radio can take, then https only, HLS and an address over 127 bytes.
 std::string DirectoryAnswer(const std::string &path)
@@ -131,13 +62,12 @@ bool PumpUntil(HWND window, int ms, const std::function<bool()> &done)
 
 class StationSearchTest : public WindowTest {
 protected:
-    LoopServer directory;
-    LoopServer stream;
+    LiveServer directory;
+    LiveServer stream;
 
     void SetUp() override
     {
         WindowTest::SetUp();
-        stream.answer = StreamAnswer;
         stream.Start();
         g_streamPort = stream.port;
         directory.answer = DirectoryAnswer;
@@ -171,10 +101,10 @@ protected:
 
 TEST_F(StationSearchTest, AddsTheSelectedStationsThatTheRadioCanTakeAndClicksEach)
 {
-    std::string s = "http://127.0.0.1:" + std::to_string(stream.port);
+    std::string s = stream.Base();
     int listed = -1, checked = 0;
     std::wstring status, name, state;
-    OpenDialog("http://127.0.0.1:" + std::to_string(directory.port), [&](HWND dialog) {
+    OpenDialog(directory.Base(), [&](HWND dialog) {
         SetWindowTextW(GetDlgItem(dialog, IDC_FIND_NAME), L"a");
         SendMessageW(dialog, WM_COMMAND, IDC_FIND_SEARCH, 0);
         HWND list = GetDlgItem(dialog, IDC_FIND_LIST);
@@ -225,7 +155,7 @@ TEST_F(StationSearchTest, AddsTheSelectedStationsThatTheRadioCanTakeAndClicksEac
 // an address another channel holds, then replaces the address, keeps the title and clicks once.
 TEST_F(StationSearchTest, FindsAnotherAddressForTheSelectedChannel)
 {
-    std::string s = "http://127.0.0.1:" + std::to_string(stream.port);
+    std::string s = stream.Base();
     AddDeviceRow(window, ("OpCode=IMIN\r\nMacAddr=00:1A:2B:3C:4D:5F\r\nDhcpMode=1\r\nNumberOfEntries=2\r\n"
                           "Title1=Dead\r\nFile1=http://dead.example/x\r\nTitle2=Alpha\r\nFile2=" + s + "/a\r\n").c_str(),
                  "00:1A:2B:3C:4D:5F");
@@ -265,7 +195,7 @@ TEST_F(StationSearchTest, FindsAnotherAddressForTheSelectedChannel)
         SendMessageW(dialog, WM_COMMAND, IDC_FIND_ADD, 0);
         closed = IsWindowEnabled(window) != 0;
     };
-    WriteSetting("Directory", "Url", ("http://127.0.0.1:" + std::to_string(directory.port)).c_str());
+    WriteSetting("Directory", "Url", (directory.Base()).c_str());
     SetTimer(0, 0, 20, DriveDialog);
     Command(window, IDM_FIND_OTHER_ADDRESS);
     EXPECT_EQ(L"Dead", name);
@@ -293,15 +223,10 @@ TEST_F(StationSearchTest, WithNoChannelSelectedAnotherAddressAsksForOne)
 
 TEST_F(StationSearchTest, AnUnreachableDirectoryIsNamedOnTheStatusLineAndChangesNothing)
 {
-    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = Loopback(0);
-    bind(s, (sockaddr *)&a, sizeof a);
-    int len = sizeof a;
-    getsockname(s, (sockaddr *)&a, &len);
-    closesocket(s);
+    std::string dead = DeadUrl();
     std::wstring status;
     int rows = -1;
-    OpenDialog("http://127.0.0.1:" + std::to_string(ntohs(a.sin_port)), [&](HWND dialog) {
+    OpenDialog(dead.substr(0, dead.rfind('/')), [&](HWND dialog) {
         SendMessageW(dialog, WM_COMMAND, IDC_FIND_SEARCH, 0);
         PumpUntil(dialog, 20000, [&] { return WideText(dialog, IDC_FIND_STATUS) != Wide(TEXT_FIND_SEARCHING, 949); });
         status = WideText(dialog, IDC_FIND_STATUS);
